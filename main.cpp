@@ -1,0 +1,14 @@
+#include "window/configwindow.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    // One look on every desktop: the layout's sizes are made for it.
+    app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    isd::ConfigWindow window;
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,203 @@
+// The register layout, the field table, the cell rules, the word text and the
+// register headers, checked against the chip's own register map.
+#include "model/cells.h"
+#include "model/fields.h"
+#include "window/registerheader.h"
+
+#include <QTest>
+
+using namespace isd;
+
+Q_DECLARE_METATYPE(isd::Register)
+
+class TestModel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void bitNamesAndCells_data();
+    void bitNamesAndCells();
+    void fieldEditors_data();
+    void fieldEditors();
+    void everyBitHasOneField();
+    void cellValue_data();
+    void cellValue();
+    void word_data();
+    void word();
+    void header_data();
+    void header();
+};
+
+void TestModel::bitNamesAndCells_data()
+{
+    QTest::addColumn<Register>("reg");
+    QTest::addColumn<int>("bit");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("cell");
+
+    const QStringList cfg0{"AIG1", "AIG0", "AIPD", "AXG1", "AXG0", "AXPD", "INS0", "AOS2",
+                           "AOS1", "AOS0", "AOPD", "OPS1", "OPS0", "OPA1", "OPA0", "VLPD"};
+    const QStringList cfg1{"VLS1", "VLS0", "VOL2", "VOL1", "VOL0", "S1S1", "S1S0", "S1M1",
+                           "S1M0", "S2M1", "S2M0", "FLS0", "FLD1", "FLD0", "FLPD", "AGPD"};
+    for (int i = 0; i < 16; ++i) {
+        const int bit = 15 - i;
+        QTest::addRow("CFG0 D%d", bit) << Register::CFG0 << bit << cfg0[i] << QStringLiteral("Label%1").arg(3 + i);
+        QTest::addRow("CFG1 D%d", bit) << Register::CFG1 << bit << cfg1[i] << QStringLiteral("Label%1").arg(19 + i);
+    }
+}
+
+void TestModel::bitNamesAndCells()
+{
+    QFETCH(Register, reg);
+    QFETCH(int, bit);
+    QFETCH(QString, name);
+    QFETCH(QString, cell);
+    QCOMPARE(bitName(reg, bit), name);
+    QCOMPARE(cellName(reg, bit), cell);
+}
+
+void TestModel::fieldEditors_data()
+{
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QString>("reg");
+    QTest::addColumn<QString>("bits");
+    QTest::addColumn<QString>("editor");
+    QTest::addColumn<int>("sense");
+
+    const int list = int(BitSense::NotABox);
+    const int power = int(BitSense::PowerDown);
+    const int follows = int(BitSense::FollowsBox);
+    const QString dash = QStringLiteral("\u2013");
+    auto row = [&](FieldId id, const char *tag, const char *reg, QString bits, const char *editor, int sense) {
+        QTest::newRow(tag) << int(id) << QString(reg) << bits.replace(QLatin1Char('-'), dash) << QString(editor) << sense;
+    };
+    row(FieldId::AIG, "AIG", "CFG0", "D15-D14", "Combo2", list);
+    row(FieldId::AIPD, "AIPD", "CFG0", "D13", "Check3", power);
+    row(FieldId::AXG, "AXG", "CFG0", "D12-D11", "Combo1", list);
+    row(FieldId::AXPD, "AXPD", "CFG0", "D10", "Check2", power);
+    row(FieldId::INS0, "INS0", "CFG0", "D9", "Check4", follows);
+    row(FieldId::AOS, "AOS", "CFG0", "D8-D6", "Combo9", list);
+    row(FieldId::AOPD, "AOPD", "CFG0", "D5", "Check8", power);
+    row(FieldId::OPS, "OPS", "CFG0", "D4-D3", "Combo10", list);
+    row(FieldId::OPA, "OPA", "CFG0", "D2-D1", "Combo11", list);
+    row(FieldId::VLPD, "VLPD", "CFG0", "D0", "Check7", power);
+    row(FieldId::VLS, "VLS", "CFG1", "D15-D14", "Combo5", list);
+    row(FieldId::VOL, "VOL", "CFG1", "D13-D11", "Combo8", list);
+    row(FieldId::S1S, "S1S", "CFG1", "D10-D9", "Combo3", list);
+    row(FieldId::S1M, "S1M", "CFG1", "D8-D7", "Combo4", list);
+    row(FieldId::S2M, "S2M", "CFG1", "D6-D5", "Combo7", list);
+    row(FieldId::FLS0, "FLS0", "CFG1", "D4", "Check5", follows);
+    row(FieldId::FLD, "FLD", "CFG1", "D3-D2", "Combo6", list);
+    row(FieldId::FLPD, "FLPD", "CFG1", "D1", "Check6", power);
+    row(FieldId::AGPD, "AGPD", "CFG1", "D0", "Check1", power);
+}
+
+void TestModel::fieldEditors()
+{
+    QFETCH(int, id);
+    QFETCH(QString, reg);
+    QFETCH(QString, bits);
+    QFETCH(QString, editor);
+    QFETCH(int, sense);
+    const Field &f = field(FieldId(id));
+    QCOMPARE(QString::fromLatin1(f.name), QString::fromLatin1(QTest::currentDataTag()));
+    QCOMPARE(registerName(f.reg), reg);
+    QCOMPARE(bitRange(f), bits);
+    QCOMPARE(QString::fromLatin1(f.editor), editor);
+    QCOMPARE(int(f.sense), sense);
+}
+
+void TestModel::everyBitHasOneField()
+{
+    // Each of the 32 bits belongs to exactly one field, and every control
+    // writes exactly one field.
+    QCOMPARE(int(fields().size()), 19);
+    QSet<QString> editors;
+    int bits = 0;
+    for (const Field &f : fields()) {
+        bits += f.width;
+        editors.insert(QString::fromLatin1(f.editor));
+    }
+    QCOMPARE(bits, 32);
+    QCOMPARE(editors.size(), 19);
+}
+
+void TestModel::cellValue_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("value");
+    QTest::newRow("zero") << "0" << 0;
+    QTest::newRow("one") << "1" << 1;
+    QTest::newRow("empty") << "" << 0;
+    QTest::newRow("leading blank") << " 1" << 1;
+    QTest::newRow("trailing text") << "1x" << 1;
+    QTest::newRow("not a number") << "x1" << 0;
+    QTest::newRow("hex prefix") << "0x0000" << 0;
+    QTest::newRow("minus sign") << "-1" << 0;
+    QTest::newRow("huge stays bounded") << "99999999999999999999" << 999999999;
+}
+
+void TestModel::cellValue()
+{
+    QFETCH(QString, text);
+    QFETCH(int, value);
+    QCOMPARE(isd::cellValue(text), value);
+}
+
+void TestModel::word_data()
+{
+    QTest::addColumn<QStringList>("cells");   // D15 first
+    QTest::addColumn<QString>("text");
+
+    const QStringList zeros(16, QStringLiteral("0"));
+    auto with = [&](std::initializer_list<int> bits) {
+        QStringList c = zeros;
+        for (int bit : bits)
+            c[15 - bit] = QStringLiteral("1");
+        return c;
+    };
+    QTest::newRow("all zero") << zeros << "0";
+    QTest::newRow("all one") << QStringList(16, QStringLiteral("1")) << "FFFF";
+    QTest::newRow("D15 only") << with({15}) << "8000";
+    QTest::newRow("D0 only") << with({0}) << "1";
+    QTest::newRow("D4 only, no leading zeros") << with({4}) << "10";
+    QTest::newRow("A4") << with({7, 5, 2}) << "A4";
+    QTest::newRow("D15 D14 D12 D11") << with({15, 14, 12, 11}) << "D800";
+}
+
+void TestModel::word()
+{
+    QFETCH(QStringList, cells);
+    QFETCH(QString, text);
+    QCOMPARE(wordText(wordValue(cells)), text);
+}
+
+void TestModel::header_data()
+{
+    QTest::addColumn<Register>("reg");
+    QTest::addColumn<QString>("text");
+
+    const QString numbers = QStringLiteral(
+        "               D15      D14       D13       D12        D11       D10        D9         D8"
+        "          D7          D6          D5         D4           D3          D2          D1         D0");
+    QTest::newRow("CFG0") << Register::CFG0
+                          << QStringLiteral(
+                                 "CFG0     AIG1     AIG0     AIPD     AXG1     AXG0     AXPD     INS0     AOS2"
+                                 "     AOS1     AOS0     AOPD     OPS1     OPS0     OPA1     OPA0     VLPD          HEX\n")
+                                 + numbers + QStringLiteral("          D15-D0");
+    QTest::newRow("CFG1") << Register::CFG1
+                          << QStringLiteral(
+                                 "CFG1     VLS1    VLS0    VOL2     VOL1     VOL0      S1S1     S1S0     S1M1"
+                                 "     S1M0     S2M1     S2M0      FLS0       FLD1     FLD0      FLPD     AGPD          HEX\n")
+                                 + numbers + QStringLiteral("           D15-D0");
+}
+
+void TestModel::header()
+{
+    QFETCH(Register, reg);
+    QFETCH(QString, text);
+    QCOMPARE(registerHeader(reg), text);
+}
+
+QTEST_APPLESS_MAIN(TestModel)
+#include "tst_model.moc"

@@ -1,0 +1,95 @@
+#pragma once
+
+// Shared helpers for tests that drive the real window as a user does.
+
+#include "window/configwindow.h"
+#include "window/diagramview.h"
+#include "window/picklist.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+
+namespace testing {
+
+inline QString cellText(const isd::ConfigWindow &w, int labelNumber)
+{
+    return w.findChild<QLabel *>(QStringLiteral("Label%1").arg(labelNumber))->text();
+}
+
+inline QString word(const isd::ConfigWindow &w, const char *label)
+{
+    return w.findChild<QLabel *>(QLatin1String(label))->text();
+}
+
+inline isd::PickList *list(const isd::ConfigWindow &w, const QString &name)
+{
+    return w.findChild<isd::PickList *>(name);
+}
+
+inline QCheckBox *box(const isd::ConfigWindow &w, const QString &name)
+{
+    return w.findChild<QCheckBox *>(name);
+}
+
+// All 32 cell texts, Label3 first.
+inline QStringList allCells(const isd::ConfigWindow &w)
+{
+    QStringList cells;
+    for (int n = 3; n <= 34; ++n)
+        cells << cellText(w, n);
+    return cells;
+}
+
+// Lets Timer1 tick until it rests, so both words show the cells.
+inline void settle(const isd::ConfigWindow &w)
+{
+    auto *timer = w.findChild<QTimer *>(QStringLiteral("Timer1"));
+    QTRY_VERIFY(!timer->isActive());
+}
+
+// A pick with the mouse: open the popup and click the item.
+inline void pickInPopup(isd::PickList *list, int index)
+{
+    list->showPopup();
+    QAbstractItemView *view = list->view();
+    QTRY_VERIFY(view->isVisible());
+    const QRect item = view->visualRect(view->model()->index(index, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
+    QTRY_VERIFY(!view->isVisible());
+}
+
+// A pick with the keyboard on the closed box: from no selection, Down
+// selects the first item.
+inline void pickByKeys(isd::PickList *list, int index)
+{
+    list->setFocus();
+    int steps = index - list->currentIndex();
+    const Qt::Key key = steps > 0 ? Qt::Key_Down : Qt::Key_Up;
+    for (int i = 0; i < std::abs(steps); ++i)
+        QTest::keyClick(list, key);
+}
+
+// Types text as key presses, any Unicode included.
+inline void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+// A click on a check box, in its square.
+inline void clickBox(QCheckBox *box)
+{
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+}
+
+} // namespace testing

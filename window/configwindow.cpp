@@ -1,0 +1,218 @@
+#include "window/configwindow.h"
+
+#include "editors/editor.h"
+#include "model/cells.h"
+#include "model/registers.h"
+#include "window/controltable.h"
+#include "window/diagramview.h"
+#include "window/picklist.h"
+#include "window/twips.h"
+
+#include <QCheckBox>
+#include <QIcon>
+#include <QLabel>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <QTimer>
+#include <algorithm>
+
+namespace isd {
+
+namespace {
+
+// The layout is made for an 8-point dialog font at 96 dots per inch: 11
+// pixels high, with Arial-like widths so that the header words stand above
+// their cells.
+QFont dialogFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                      QStringLiteral("Helvetica"), QStringLiteral("DejaVu Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    return font;
+}
+
+QFont linkFont()
+{
+    QFont font = dialogFont();
+    font.setPixelSize(13);   // 9.75 points
+    font.setBold(true);
+    font.setUnderline(true);
+    return font;
+}
+
+QIcon programIcon()
+{
+    QSvgRenderer renderer(QStringLiteral(":/icon.svg"));
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        renderer.render(&painter);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+QLabel *makeLabel(const ControlSpec &spec, QWidget *parent)
+{
+    auto *label = new QLabel(spec.text, parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setAutoFillBackground(true);
+    if (spec.kind == ControlKind::LinkLabel) {
+        label->setFont(linkFont());
+        QPalette blue = label->palette();
+        blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
+        label->setPalette(blue);
+    }
+    return label;
+}
+
+} // namespace
+
+ConfigWindow::ConfigWindow(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Программа установки Конфигурационных бит для микросхемы ISD5116"));
+    setWindowIcon(programIcon());
+    setFont(dialogFont());
+    setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
+
+    buildControls();
+    setTabOrder();
+
+    // Timer1 ticks once when the window opens and once after every change of
+    // a cell; each tick recomputes both words from all 32 cells. An idle
+    // window therefore costs nothing, and a change shows within a tick.
+    m_timer = new QTimer(this);
+    m_timer->setObjectName(QStringLiteral("Timer1"));
+    m_timer->setSingleShot(true);
+    m_timer->setInterval(1);
+    connect(m_timer, &QTimer::timeout, this, &ConfigWindow::refreshWords);
+    m_timer->start();
+
+    // Only now, with every control in its design state, do the editors listen.
+    connectEditors();
+    m_diagram->setFocus();
+}
+
+void ConfigWindow::buildControls()
+{
+    // The picture box first: the controls inside it need their parent.
+    const ControlSpec &pictureSpec = control(QStringLiteral("Picture1"));
+    m_diagram = new DiagramView(this);
+    m_diagram->setObjectName(pictureSpec.name);
+    m_diagram->setGeometry(twipsToPixels(pictureSpec.left, pictureSpec.top, pictureSpec.width,
+                                         pictureSpec.height));
+    m_diagram->setFocusPolicy(Qt::StrongFocus);
+    const QPoint inner = m_diagram->contentsRect().topLeft();
+
+    for (const ControlSpec &spec : controlTable()) {
+        QWidget *parent = spec.container == Container::Picture ? static_cast<QWidget *>(m_diagram) : this;
+        QWidget *widget = nullptr;
+        switch (spec.kind) {
+        case ControlKind::Picture:
+            continue;
+        case ControlKind::Label:
+        case ControlKind::LinkLabel: {
+            QLabel *label = makeLabel(spec, parent);
+            m_labels.insert(spec.name, label);
+            widget = label;
+            break;
+        }
+        case ControlKind::CheckBox: {
+            auto *box = new QCheckBox(parent);
+            box->setChecked(spec.checked);
+            m_checkBoxes.insert(spec.name, box);
+            widget = box;
+            break;
+        }
+        case ControlKind::List: {
+            auto *list = new PickList(spec.items, parent);
+            m_lists.insert(spec.name, list);
+            widget = list;
+            break;
+        }
+        }
+        widget->setObjectName(spec.name);
+        QRect geometry = twipsToPixels(spec.left, spec.top, spec.width, spec.height);
+        if (spec.container == Container::Picture)
+            geometry.translate(inner);
+        widget->setGeometry(geometry);
+    }
+    // Labels lie under the picture box where they meet it, as on a dialog
+    // whose labels are drawn on the window itself.
+    m_diagram->raise();
+}
+
+void ConfigWindow::setTabOrder()
+{
+    std::vector<const ControlSpec *> order;
+    for (const ControlSpec &spec : controlTable()) {
+        if (spec.kind == ControlKind::Picture || spec.kind == ControlKind::CheckBox
+            || spec.kind == ControlKind::List) {
+            order.push_back(&spec);
+        }
+    }
+    std::sort(order.begin(), order.end(),
+              [](const ControlSpec *a, const ControlSpec *b) { return a->tabIndex < b->tabIndex; });
+    for (size_t i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(findChild<QWidget *>(order[i - 1]->name),
+                             findChild<QWidget *>(order[i]->name));
+    }
+}
+
+void ConfigWindow::connectEditors()
+{
+    for (const EditorSet *set : allEditorSets()) {
+        for (const CheckEditor &editor : set->checks) {
+            // toggled, not clicked: it also comes when an assistive tool
+            // toggles the box, and no code here ever sets a box.
+            QCheckBox *box = m_checkBoxes.value(QString::fromLatin1(field(editor.field).editor));
+            connect(box, &QCheckBox::toggled, this, [this, &editor] { runEditor(editor, *this); });
+        }
+        for (const ListEditor &editor : set->lists) {
+            PickList *list = m_lists.value(QString::fromLatin1(field(editor.field).editor));
+            connect(list, &PickList::picked, this, [this, &editor] { runEditor(editor, *this); });
+        }
+    }
+}
+
+void ConfigWindow::refreshWords()
+{
+    for (Register reg : kRegisters) {
+        QStringList cells;
+        for (int bit = kBitsPerRegister - 1; bit >= 0; --bit)
+            cells << m_labels.value(cellName(reg, bit))->text();
+        const QString wordLabel = reg == Register::CFG0 ? QStringLiteral("Label35") : QStringLiteral("Label36");
+        m_labels.value(wordLabel)->setText(wordText(wordValue(cells)));
+    }
+}
+
+bool ConfigWindow::isChecked(const QString &checkBox) const
+{
+    return m_checkBoxes.value(checkBox)->isChecked();
+}
+
+int ConfigWindow::selectedIndex(const QString &list) const
+{
+    return m_lists.value(list)->currentIndex();
+}
+
+void ConfigWindow::writeCell(int labelNumber, const QString &text)
+{
+    m_labels.value(QStringLiteral("Label%1").arg(labelNumber))->setText(text);
+    m_timer->start();
+}
+
+void ConfigWindow::setSegmentColour(int lineNumber, SegmentColour colour)
+{
+    m_diagram->setSegmentColour(lineNumber, colour);
+}
+
+} // namespace isd

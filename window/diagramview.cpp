@@ -1,0 +1,86 @@
+#include "window/diagramview.h"
+
+#include "window/twips.h"
+
+#include <QPainter>
+
+namespace isd {
+
+namespace {
+
+constexpr QSizeF kPictureSize(960, 552);
+
+} // namespace
+
+DiagramView::DiagramView(QWidget *parent)
+    : QFrame(parent)
+    , m_picture(QStringLiteral(":/diagram.svg"))
+{
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(2);
+    setBackgroundRole(QPalette::Button);
+    setAutoFillBackground(true);
+    for (const Segment &s : segments())
+        m_colours[size_t(s.number)] = s.initial;
+}
+
+void DiagramView::setSegmentColour(int lineNumber, SegmentColour colour)
+{
+    SegmentColour &current = m_colours.at(size_t(lineNumber));
+    if (current == colour)
+        return;
+    current = colour;
+    update(segmentBounds(segment(lineNumber)).toAlignedRect());
+}
+
+SegmentColour DiagramView::segmentColour(int lineNumber) const
+{
+    return m_colours.at(size_t(lineNumber));
+}
+
+QColor DiagramView::drawnColour(int lineNumber) const
+{
+    switch (segmentColour(lineNumber)) {
+    case SegmentColour::Highlight:
+        return QColor(255, 0, 0);
+    case SegmentColour::Idle:
+        return QColor(0, 0, 0);
+    case SegmentColour::Default:
+        break;
+    }
+    return palette().color(QPalette::WindowText);
+}
+
+QPointF DiagramView::pictureToWidget(QPointF picturePixels) const
+{
+    return picturePixels + contentsRect().topLeft();
+}
+
+QRectF DiagramView::segmentBounds(const Segment &s) const
+{
+    const QRectF line(pictureToWidget(twipsToPixelsF(s.x1, s.y1)),
+                      pictureToWidget(twipsToPixelsF(s.x2, s.y2)));
+    const double margin = s.width + 1.0;
+    return line.normalized().adjusted(-margin, -margin, margin, margin);
+}
+
+void DiagramView::paintEvent(QPaintEvent *event)
+{
+    QFrame::paintEvent(event);
+
+    QPainter painter(this);
+    painter.setClipRect(contentsRect());
+    painter.setRenderHint(QPainter::Antialiasing);
+    // Drawn in logical pixels straight onto the device, so the picture stays
+    // crisp at every device pixel ratio.
+    m_picture.render(&painter, QRectF(pictureToWidget({0, 0}), kPictureSize));
+
+    for (const Segment &s : segments()) {
+        QPen pen(drawnColour(s.number), s.width, Qt::SolidLine, Qt::RoundCap);
+        painter.setPen(pen);
+        painter.drawLine(pictureToWidget(twipsToPixelsF(s.x1, s.y1)),
+                         pictureToWidget(twipsToPixelsF(s.x2, s.y2)));
+    }
+}
+
+} // namespace isd

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "editors/editortarget.h"
+#include "window/segmenttable.h"
+
+#include <QFrame>
+#include <QSvgRenderer>
+#include <array>
+
+namespace isd {
+
+// The picture box: the block diagram drawn unscaled at its inner top-left
+// corner, the 112 segments over it, and the editors' controls as children
+// above both. A segment's colour is its only state.
+class DiagramView : public QFrame
+{
+    Q_OBJECT
+
+public:
+    explicit DiagramView(QWidget *parent = nullptr);
+
+    void setSegmentColour(int lineNumber, SegmentColour colour);
+    SegmentColour segmentColour(int lineNumber) const;
+    // The colour the segment is drawn in.
+    QColor drawnColour(int lineNumber) const;
+
+    // Where a point of the picture, in picture pixels, lies in this widget.
+    QPointF pictureToWidget(QPointF picturePixels) const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QRectF segmentBounds(const Segment &s) const;
+
+    QSvgRenderer m_picture;
+    std::array<SegmentColour, kSegmentCount + 1> m_colours{};   // index 0 unused
+};
+
+} // namespace isd
