@@ -12,8 +12,9 @@ namespace {
 
 // QComboBox looks the typed text up among its items when its line edit
 // reports Return or editingFinished (Enter, Tab, a click elsewhere, opening
-// the popup), selects the match and emits activated. This field keeps those
-// two notifications to itself, so typing can never act as a pick.
+// the popup), selects the match and emits activated. This field never lets
+// Return or Enter reach the line edit's own handling, and finishes editing
+// on focus-out in silence, so typing can never act as a pick.
 class TypingOnlyEdit : public QLineEdit
 {
 public:
@@ -23,8 +24,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override
     {
         if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-            const QSignalBlocker quiet(this);
-            QLineEdit::keyPressEvent(event);
+            event->accept();
             return;
         }
         QLineEdit::keyPressEvent(event);
