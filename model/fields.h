@@ -29,11 +29,15 @@ struct Field {
     const char *editor;    // objectName of the control that writes it
     BitSense sense;
     const char *purpose;   // what the field sets, in the chip's terms
+    const char *oneMeans;  // one-bit fields: what the bit at 1 means
 };
 
 // All 19 fields, from CFG0 D15 down to CFG1 D0.
 const std::vector<Field> &fields();
 const Field &field(FieldId id);
+
+// The field a control writes, or nullptr for a control that writes none.
+const Field *fieldEditedBy(const QString &control);
 
 // The field that holds a register bit, and the bit's own name ("AIG1", "AIPD").
 const Field &fieldOfBit(Register reg, int bit);

@@ -1,6 +1,7 @@
 // The register layout, the field table, the cell rules, the word text and the
 // register headers, checked against the chip's own register map.
 #include "model/cells.h"
+#include "model/descriptions.h"
 #include "model/fields.h"
 #include "window/registerheader.h"
 
@@ -26,6 +27,10 @@ private slots:
     void word();
     void header_data();
     void header();
+    void controlTexts_data();
+    void controlTexts();
+    void cellTexts_data();
+    void cellTexts();
 };
 
 void TestModel::bitNamesAndCells_data()
@@ -197,6 +202,54 @@ void TestModel::header()
     QFETCH(Register, reg);
     QFETCH(QString, text);
     QCOMPARE(registerHeader(reg), text);
+}
+
+void TestModel::controlTexts_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("description");
+    QTest::newRow("power switch") << "Check1" << "AGPD" << "AGC amplifier power: checked means powered (CFG1 D0)";
+    QTest::newRow("select bit") << "Check4" << "INS0" << "input source: checked selects AUX IN instead of MIC IN (CFG0 D9)";
+    QTest::newRow("list") << "Combo9" << "AOS" << "AOS: source of the analog output multiplexer (CFG0 D8–D6)";
+    QTest::newRow("list of two bits") << "Combo1" << "AXG" << "AXG: gain of the AUX IN amplifier (CFG0 D12–D11)";
+}
+
+void TestModel::controlTexts()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, name);
+    QFETCH(QString, description);
+    const Field *f = fieldEditedBy(control);
+    QVERIFY(f);
+    QCOMPARE(controlName(*f), name);
+    QCOMPARE(controlDescription(*f), description);
+}
+
+void TestModel::cellTexts_data()
+{
+    QTest::addColumn<int>("label");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("description");
+    QTest::newRow("Label5") << 5 << "CFG0 D13 AIPD" << "AIPD, ANA IN amplifier power: 1 means powered down";
+    QTest::newRow("Label11") << 11 << "CFG0 D7 AOS1" << "AOS1, bit 1 of AOS: source of the analog output multiplexer";
+    QTest::newRow("Label30") << 30 << "CFG1 D4 FLS0" << "FLS0, filter input: 1 means ARRAY instead of SUM1";
+    QTest::newRow("Label34") << 34 << "CFG1 D0 AGPD" << "AGPD, AGC amplifier power: 1 means powered down";
+}
+
+void TestModel::cellTexts()
+{
+    QFETCH(int, label);
+    QFETCH(QString, name);
+    QFETCH(QString, description);
+    Register reg;
+    int bit;
+    QVERIFY(bitOfCell(label, &reg, &bit));
+    QCOMPARE(cellAccessibleName(reg, bit), name);
+    QCOMPARE(cellDescription(reg, bit), description);
+    // Labels around the cells are no cells.
+    for (int other : {1, 2, 35, 36, 37})
+        QVERIFY(!bitOfCell(other, &reg, &bit));
 }
 
 QTEST_APPLESS_MAIN(TestModel)

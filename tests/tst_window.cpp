@@ -6,6 +6,7 @@
 #include "window/registerheader.h"
 
 #include <QApplication>
+#include <QSet>
 #include <QSignalSpy>
 #include <QWheelEvent>
 
@@ -33,6 +34,7 @@ private slots:
     void checkBoxDesignState_data();
     void checkBoxDesignState();
     void tabOrder();
+    void describedForScreenReaders();
 
     void typingNeverPicks_data();
     void typingNeverPicks();
@@ -212,6 +214,32 @@ void TestWindow::tabOrder()
     QCOMPARE(seen, expected);
     // Tabbing through the lists picked nothing.
     QCOMPARE(allCells(*w), QStringList(32, QStringLiteral("0")));
+}
+
+void TestWindow::describedForScreenReaders()
+{
+    // Every editing control and bit cell has a name of its own and a
+    // description that doubles as its tooltip.
+    QStringList names{"Picture1", "Label1", "Label2", "Label35", "Label36"};
+    for (int n = 3; n <= 34; ++n)
+        names << QStringLiteral("Label%1").arg(n);
+    for (int n = 1; n <= 8; ++n)
+        names << QStringLiteral("Check%1").arg(n);
+    for (int n = 1; n <= 11; ++n)
+        names << QStringLiteral("Combo%1").arg(n);
+    QSet<QString> accessibleNames;
+    for (const QString &name : names) {
+        QWidget *c = w->findChild<QWidget *>(name);
+        QVERIFY2(!c->accessibleName().isEmpty(), qPrintable(name));
+        QVERIFY2(!c->accessibleDescription().isEmpty(), qPrintable(name));
+        if (name != QLatin1String("Picture1"))
+            QCOMPARE(c->toolTip(), c->accessibleDescription());
+        accessibleNames.insert(c->accessibleName());
+    }
+    QCOMPARE(accessibleNames.size(), names.size());
+    QCOMPARE(w->findChild<QWidget *>("Label5")->accessibleName(), QStringLiteral("CFG0 D13 AIPD"));
+    QCOMPARE(w->findChild<QWidget *>("Picture1")->accessibleName(), QStringLiteral("Signal-path diagram"));
+    QCOMPARE(w->findChild<QWidget *>("Label36")->accessibleName(), QStringLiteral("CFG1 hexadecimal word"));
 }
 
 // How the user ends typing into a list's field.

@@ -2,6 +2,7 @@
 
 #include "editors/editor.h"
 #include "model/cells.h"
+#include "model/descriptions.h"
 #include "model/registers.h"
 #include "window/controltable.h"
 #include "window/diagramview.h"
@@ -57,6 +58,46 @@ QIcon programIcon()
     return icon;
 }
 
+// Names and descriptions for screen readers, shown as tooltips as well: the
+// editors' controls and the bit cells take theirs from the field table.
+void describe(QWidget *widget, const ControlSpec &spec)
+{
+    struct Texts {
+        const char *name;
+        const char *description;
+    };
+    static const QHash<QString, Texts> fixed{
+        {"Label1", {"CFG0 register header", "Field names and bit numbers of CFG0, D15 to D0"}},
+        {"Label2", {"CFG1 register header", "Field names and bit numbers of CFG1, D15 to D0"}},
+        {"Label35", {"CFG0 hexadecimal word", "CFG0 as a hexadecimal word, D15-D0"}},
+        {"Label36", {"CFG1 hexadecimal word", "CFG1 as a hexadecimal word, D15-D0"}},
+        {"Picture1", {"Signal-path diagram",
+                      "Block diagram of the chip's analog path; paths in use are drawn in red"}},
+    };
+
+    QString name;
+    QString description;
+    Register reg;
+    int bit;
+    if (const Field *f = fieldEditedBy(spec.name)) {
+        name = controlName(*f);
+        description = controlDescription(*f);
+    } else if (spec.name.startsWith(QLatin1String("Label"))
+               && bitOfCell(spec.name.mid(5).toInt(), &reg, &bit)) {
+        name = cellAccessibleName(reg, bit);
+        description = cellDescription(reg, bit);
+    } else if (fixed.contains(spec.name)) {
+        name = QString::fromLatin1(fixed[spec.name].name);
+        description = QString::fromLatin1(fixed[spec.name].description);
+    } else {
+        return;
+    }
+    widget->setAccessibleName(name);
+    widget->setAccessibleDescription(description);
+    if (spec.kind != ControlKind::Picture)
+        widget->setToolTip(description);
+}
+
 QLabel *makeLabel(const ControlSpec &spec, QWidget *parent)
 {
     auto *label = new QLabel(spec.text, parent);
@@ -110,6 +151,7 @@ void ConfigWindow::buildControls()
     m_diagram->setGeometry(twipsToPixels(pictureSpec.left, pictureSpec.top, pictureSpec.width,
                                          pictureSpec.height));
     m_diagram->setFocusPolicy(Qt::StrongFocus);
+    describe(m_diagram, pictureSpec);
     const QPoint inner = m_diagram->contentsRect().topLeft();
 
     for (const ControlSpec &spec : controlTable()) {
@@ -140,6 +182,7 @@ void ConfigWindow::buildControls()
         }
         }
         widget->setObjectName(spec.name);
+        describe(widget, spec);
         QRect geometry = twipsToPixels(spec.left, spec.top, spec.width, spec.height);
         if (spec.container == Container::Picture)
             geometry.translate(inner);

@@ -1,0 +1,31 @@
+#pragma once
+
+// Names and descriptions of the controls and bit cells for screen readers
+// and tooltips, all made from the field table.
+
+#include "model/fields.h"
+
+#include <QString>
+
+namespace isd {
+
+// The accessible name of the control that edits a field: the field's name.
+QString controlName(const Field &f);
+
+// What a control does and where its field lives, e.g. "AGC amplifier power:
+// checked means powered (CFG1 D0)" for a box, "AOS: source of the analog
+// output multiplexer (CFG0 D8–D6)" for a list.
+QString controlDescription(const Field &f);
+
+// A bit cell by register, bit and field: "CFG0 D13 AIPD".
+QString cellAccessibleName(Register reg, int bit);
+
+// What a cell's "1" stands for, e.g. "AIPD, ANA IN amplifier power: 1 means
+// powered down" or "AOS1, bit 1 of AOS: source of the analog output
+// multiplexer".
+QString cellDescription(Register reg, int bit);
+
+// The register and bit a cell label shows; false for a label that is no cell.
+bool bitOfCell(int labelNumber, Register *reg, int *bit);
+
+} // namespace isd
