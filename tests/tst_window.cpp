@@ -29,6 +29,7 @@ private slots:
     void labelGeometry();
     void controlsOnTheDiagram_data();
     void controlsOnTheDiagram();
+    void controlsDrawnOverSegments();
     void listDesignState_data();
     void listDesignState();
     void checkBoxDesignState_data();
@@ -150,6 +151,19 @@ void TestWindow::controlsOnTheDiagram()
     QCOMPARE(control->parentWidget(), w->diagram());
     const QPoint origin = w->diagram()->pictureToWidget({0, 0}).toPoint();
     QCOMPARE(control->geometry().translated(-origin), onPicture);
+}
+
+void TestWindow::controlsDrawnOverSegments()
+{
+    // Line44, the ARRAY wire into the filter multiplexer, rises through the
+    // drop-down button of Combo4: red below the list, hidden under it.
+    clickBox(box(*w, "Check5"));
+    QCOMPARE(w->diagram()->segmentColour(44), SegmentColour::Highlight);
+    const QImage shot = w->diagram()->grab().toImage();
+    const QPoint origin = w->diagram()->pictureToWidget({0, 0}).toPoint();
+    QCOMPARE(shot.pixelColor(origin + QPoint(366, 200)), QColor(255, 0, 0));
+    const QColor under = shot.pixelColor(origin + QPoint(366, 154));
+    QVERIFY2(under.green() > 100, qPrintable(under.name()));
 }
 
 void TestWindow::listDesignState_data()
