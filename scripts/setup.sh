@@ -6,18 +6,9 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$root/build"
 
-packages=(cmake g++ make qt6-base-dev qt6-svg-dev libgl-dev fonts-liberation2 ${EXTRA_PACKAGES:-})
-
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+source "$root/scripts/packages.sh"
+# shellcheck disable=SC2086  # EXTRA_PACKAGES is a list of names
+ensure_packages "${project_packages[@]}" ${EXTRA_PACKAGES:-}
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}"
 cmake --build "$build" --parallel "$(nproc)"
