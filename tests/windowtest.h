@@ -93,3 +93,40 @@ inline void clickBox(QCheckBox *box)
 }
 
 } // namespace testing
+
+// Helpers for long runs of user actions.
+#include <QDeadlineTimer>
+
+namespace testing {
+
+// Lets Timer1 tick until it rests, returning as soon as it does (QTRY_* would
+// wait out a 50 ms polling step). False if it is still running after the
+// timeout.
+inline bool settleNow(const isd::ConfigWindow &w, int timeoutMs = 5000)
+{
+    auto *timer = w.findChild<QTimer *>(QStringLiteral("Timer1"));
+    const QDeadlineTimer deadline(timeoutMs);
+    // An active timer always brings an event, so the wait cannot hang.
+    while (timer->isActive() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    return !timer->isActive();
+}
+
+// Types text as a keyboard or an input method delivers it: one key press per
+// Unicode code point, so a character beyond the 16-bit range (an emoji)
+// arrives whole, both halves of its surrogate pair in one event.
+inline void typeCodePoints(QWidget *widget, const QString &text)
+{
+    for (qsizetype i = 0; i < text.size();) {
+        const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size()
+                          && text.at(i + 1).isLowSurrogate();
+        const QString unit = text.mid(i, pair ? 2 : 1);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, unit);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, unit);
+        QApplication::sendEvent(widget, &press);
+        QApplication::sendEvent(widget, &release);
+        i += unit.size();
+    }
+}
+
+} // namespace testing

@@ -1,0 +1,900 @@
+// Random users on the real window: thousands of random actions (boxes toggled
+// by mouse and by Space, items picked in the popup, with the keys of the
+// closed box and with the wheel, any text typed into the lists' fields and
+// ended with Enter, Tab or Escape). After every action all 32 cells, both
+// hexadecimal words, all 112 segment colours, the boxes and the lists must be
+// what an independent model of the registers and segments says, and typing
+// must have changed nothing but the text a list shows.
+//
+// ISD5116_RANDOM_SEED and ISD5116_RANDOM_ACTIONS choose the run; both are
+// printed at the start, and a failure names the action and the ones before
+// it, so that any run can be played again.
+#include "registeroracle.h"
+#include "windowtest.h"
+
+#include "editors/editor.h"
+#include "window/controltable.h"
+#include "window/segmenttable.h"
+
+#include <QElapsedTimer>
+#include <QSet>
+#include <QSpontaneKeyEvent>
+#include <QWheelEvent>
+#include <algorithm>
+#include <deque>
+#include <functional>
+#include <map>
+#include <random>
+
+using namespace isd;
+using namespace testing;
+
+namespace {
+
+constexpr std::uint32_t kDefaultSeed = 5116;
+constexpr int kDefaultActions = 2000;   // about 25 s on two cores, offscreen
+constexpr int kHistoryLength = 12;
+constexpr int kMaxMismatchesShown = 16;
+
+// A whole non-negative number from the environment, or the fallback when the
+// variable is unset or empty.
+bool numberFromEnvironment(const char *name, qulonglong fallback, qulonglong max,
+                           qulonglong *value, QString *error)
+{
+    const QString text = qEnvironmentVariable(name).trimmed();
+    if (text.isEmpty()) {
+        *value = fallback;
+        return true;
+    }
+    bool ok = false;
+    const qulonglong n = text.toULongLong(&ok, 0);
+    if (!ok || n > max) {
+        *error = QStringLiteral("%1=\"%2\" is not a whole number from 0 to %3")
+                     .arg(QLatin1String(name), text)
+                     .arg(max);
+        return false;
+    }
+    *value = n;
+    return true;
+}
+
+// Text for the log: printable, short, with the length of what was cut.
+QString shortened(const QString &text, int keep = 40)
+{
+    QString shown = text.left(keep);
+    if (shown.size() < text.size())
+        shown += QStringLiteral("…(%1 UTF-16 units)").arg(text.size());
+    return QLatin1Char('"') + shown + QLatin1Char('"');
+}
+
+// Ranges of code points a user may type; all are assigned and printable (or,
+// like the direction marks, formatting characters that a field accepts).
+struct CodeRange {
+    char32_t first, last;
+};
+const CodeRange kTypingRanges[] = {
+    {0x0020, 0x007E},     // ASCII
+    {0x00A1, 0x00FF},     // Latin-1
+    {0x0410, 0x044F},     // Cyrillic
+    {0x0401, 0x0401},     // Ё
+    {0x0451, 0x0451},     // ё
+    {0x0300, 0x036F},     // combining marks
+    {0x05D0, 0x05EA},     // Hebrew
+    {0x0627, 0x063A},     // Arabic
+    {0x200E, 0x200F},     // left-to-right and right-to-left marks
+    {0x4E00, 0x4FFF},     // CJK
+    {0x1F600, 0x1F64F},   // emoji, beyond 16 bits
+    {0x1D400, 0x1D433},   // mathematical letters, beyond 16 bits
+};
+
+// Typed texts that are none of the items but look like them or are odd.
+const QStringList &oddTexts()
+{
+    static const QStringList texts{
+        QStringLiteral("Выкл"), QStringLiteral("выкл"), QStringLiteral("ВЫКЛ"),
+        QStringLiteral("0-ДБ"), QStringLiteral("8 кГц"), QStringLiteral("12кГц"),
+        QStringLiteral("Ёлка ёж"), QStringLiteral("И\u0306"), QStringLiteral("е\u0301"),
+        QStringLiteral("a\u0301\u0302\u0303\u0304\u0305"), QStringLiteral("\u0301"),
+        QStringLiteral("😀"), QStringLiteral("👍🏽"), QStringLiteral("👨\u200D👩\u200D👧\u200D👦"),
+        QStringLiteral("🇷🇺🇺🇦"), QStringLiteral("𝔘𝔫𝔦𝔠𝔬𝔡𝔢"),
+        QStringLiteral("שלום"), QStringLiteral("مرحبا بالعالم"),
+        QStringLiteral("\u202Eevil\u202C"), QStringLiteral("abc\u200Fdef"), QStringLiteral("\u200E"),
+        QStringLiteral("漢字かな"), QStringLiteral("ｆｕｌｌ"), QStringLiteral("\u00A0"),
+        QStringLiteral("\uFEFF"), QStringLiteral("   "),
+        QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("-1"), QStringLiteral("3"),
+        QStringLiteral("99999999999999999999"), QStringLiteral("0x1F"),
+        QStringLiteral("1.0 "), QStringLiteral(" 1.0"), QStringLiteral("SUM1 &"),
+        QStringLiteral("&&"), QStringLiteral("<b>1</b>"), QStringLiteral("%1 %2"),
+        QStringLiteral("\\n"), QStringLiteral("Label3"), QStringLiteral("FFFF"),
+    };
+    return texts;
+}
+
+enum class Act {
+    BoxByMouse,
+    BoxBySpace,
+    PopupByMouse,
+    PopupByKeys,
+    PopupDismissed,
+    ClosedBoxKey,
+    Wheel,
+    Typing,
+};
+
+const char *actName(Act a)
+{
+    switch (a) {
+    case Act::BoxByMouse: return "box by mouse";
+    case Act::BoxBySpace: return "box by Space";
+    case Act::PopupByMouse: return "popup pick by mouse";
+    case Act::PopupByKeys: return "popup pick by keys";
+    case Act::PopupDismissed: return "popup dismissed";
+    case Act::ClosedBoxKey: return "key on the closed list";
+    case Act::Wheel: return "wheel";
+    case Act::Typing: return "typing";
+    }
+    return "?";
+}
+
+// How often each action comes, out of the sum. Opening the popup is the slow
+// part, so it takes a small share of the picks.
+const std::pair<Act, unsigned> kActWeights[] = {
+    {Act::BoxByMouse, 14}, {Act::BoxBySpace, 9},    {Act::PopupByMouse, 5},
+    {Act::PopupByKeys, 3}, {Act::PopupDismissed, 2}, {Act::ClosedBoxKey, 24},
+    {Act::Wheel, 18},      {Act::Typing, 25},
+};
+
+// Everything a user can change but the text a list shows, read from the
+// window.
+struct Snapshot {
+    QStringList cells;              // Label3 first
+    QList<SegmentColour> colours;   // Line1 first
+    QList<bool> boxes;              // in the order of boxNames()
+    QList<int> indexes;             // in the order of listNames()
+    QList<QStringList> items;
+};
+
+// One random user at the window, with the model that follows the same
+// actions.
+class RandomUser
+{
+public:
+    RandomUser(ConfigWindow &window, std::uint32_t seed)
+        : m_window(window)
+        , m_rng(seed)
+    {
+        for (int n = 3; n <= 36; ++n)
+            m_labels[n] = window.findChild<QLabel *>(QStringLiteral("Label%1").arg(n));
+        for (const QString &name : m_oracle.boxNames()) {
+            QCheckBox *b = box(window, name);
+            m_boxes.insert(name, b);
+            QObject::connect(b, &QCheckBox::toggled, &m_listening, [this, name] { ++m_toggles[name]; });
+        }
+        for (const QString &name : m_oracle.listNames()) {
+            PickList *l = list(window, name);
+            m_lists.insert(name, l);
+            QObject::connect(l, &PickList::picked, &m_listening, [this, name] { ++m_picks[name]; });
+        }
+        for (const QStringList &items : itemsOfAllLists())
+            m_allItems += items;
+    }
+
+    // Plays one random action; returns what went wrong while doing it, if
+    // anything (the window not reacting as a user's window must).
+    QString act(int number)
+    {
+        m_expectedPicks.clear();
+        m_expectedToggles.clear();
+        m_picks.clear();
+        m_toggles.clear();
+
+        const Act kind = randomAct();
+        ++m_counts[kind];
+        switch (kind) {
+        case Act::BoxByMouse:
+        case Act::BoxBySpace:
+            return toggleBox(number, kind == Act::BoxBySpace);
+        case Act::PopupByMouse:
+            return pickInPopupByMouse(number);
+        case Act::PopupByKeys:
+            return pickInPopupByKeys(number);
+        case Act::PopupDismissed:
+            return dismissPopup(number);
+        case Act::ClosedBoxKey:
+            return pressKeyOnClosedList(number);
+        case Act::Wheel:
+            return turnWheel(number);
+        case Act::Typing:
+            return type(number);
+        }
+        return QStringLiteral("unknown action");
+    }
+
+    // Everything the window shows against the model, after Timer1 has ticked.
+    // Returns one line per difference, none when all agree.
+    QStringList differences()
+    {
+        QStringList diff;
+        if (!settleNow(m_window))
+            diff << QStringLiteral("Timer1 never came to rest");
+        for (int n = 3; n <= 34; ++n) {
+            const QString expected = m_oracle.cell(n);
+            if (m_labels[n]->text() != expected) {
+                diff << QStringLiteral("Label%1 (%2 D%3) shows \"%4\", expected \"%5\"")
+                            .arg(n)
+                            .arg(n <= 18 ? QStringLiteral("CFG0") : QStringLiteral("CFG1"))
+                            .arg((n <= 18 ? 18 : 34) - n)
+                            .arg(m_labels[n]->text(), expected);
+            }
+        }
+        const std::pair<int, Register> words[] = {{35, Register::CFG0}, {36, Register::CFG1}};
+        for (const auto &[n, reg] : words) {
+            const QString expected = m_oracle.word(reg);
+            if (m_labels[n]->text() != expected) {
+                diff << QStringLiteral("Label%1 (%2) shows \"%3\", expected \"%4\"")
+                            .arg(n)
+                            .arg(registerName(reg), m_labels[n]->text(), expected);
+            }
+        }
+        for (int line = 1; line <= kSegmentCount; ++line) {
+            const SegmentColour actual = m_window.diagram()->segmentColour(line);
+            if (actual != m_oracle.colour(line)) {
+                diff << QStringLiteral("Line%1 is %2, expected %3")
+                            .arg(line)
+                            .arg(colourName(actual), colourName(m_oracle.colour(line)));
+            }
+        }
+        for (const QString &name : m_oracle.boxNames()) {
+            if (m_boxes[name]->isChecked() != m_oracle.isChecked(name)) {
+                diff << QStringLiteral("%1 is %2, expected %3")
+                            .arg(name, checkedName(m_boxes[name]->isChecked()),
+                                 checkedName(m_oracle.isChecked(name)));
+            }
+            if (m_toggles.value(name) != m_expectedToggles.value(name)) {
+                diff << QStringLiteral("%1 toggled %2 times, expected %3")
+                            .arg(name)
+                            .arg(m_toggles.value(name))
+                            .arg(m_expectedToggles.value(name));
+            }
+        }
+        for (const QString &name : m_oracle.listNames()) {
+            PickList *l = m_lists[name];
+            if (l->currentIndex() != m_oracle.pickedIndex(name)) {
+                diff << QStringLiteral("%1 has index %2 selected, expected %3")
+                            .arg(name)
+                            .arg(l->currentIndex())
+                            .arg(m_oracle.pickedIndex(name));
+            }
+            if (itemsOf(l) != m_oracle.items(name))
+                diff << QStringLiteral("%1 has items %2").arg(name, itemsOf(l).join(QLatin1Char('|')));
+            if (l->currentText() != m_oracle.shownText(name)) {
+                diff << QStringLiteral("%1 shows %2, expected %3")
+                            .arg(name, shortened(l->currentText()),
+                                 shortened(m_oracle.shownText(name)));
+            }
+            if (m_picks.value(name) != m_expectedPicks.value(name)) {
+                diff << QStringLiteral("%1 notified %2 picks, expected %3")
+                            .arg(name)
+                            .arg(m_picks.value(name))
+                            .arg(m_expectedPicks.value(name));
+            }
+        }
+        return diff;
+    }
+
+    QStringList history() const { return QStringList(m_history.begin(), m_history.end()); }
+
+    QString statistics() const
+    {
+        QStringList parts;
+        for (const auto &[kind, count] : m_counts)
+            parts << QStringLiteral("%1: %2").arg(QLatin1String(actName(kind))).arg(count);
+        parts << QStringLiteral("window reactivated after a popup: %1").arg(m_reactivations);
+        return parts.join(QStringLiteral(", "));
+    }
+
+private:
+    // Numbers from the engine alone, the same with every standard library
+    // (the standard distributions are not).
+    unsigned below(unsigned n) { return unsigned(m_rng() % n); }
+    bool chance(unsigned percent) { return below(100) < percent; }
+    template<typename T>
+    const T &oneOf(const QList<T> &list) { return list.at(qsizetype(below(unsigned(list.size())))); }
+
+    Act randomAct()
+    {
+        unsigned total = 0;
+        for (const auto &w : kActWeights)
+            total += w.second;
+        unsigned r = below(total);
+        for (const auto &w : kActWeights) {
+            if (r < w.second)
+                return w.first;
+            r -= w.second;
+        }
+        return Act::Typing;
+    }
+
+    QList<QStringList> itemsOfAllLists() const
+    {
+        QList<QStringList> all;
+        for (const QString &name : m_oracle.listNames())
+            all << m_oracle.items(name);
+        return all;
+    }
+
+    static QStringList itemsOf(const PickList *l)
+    {
+        QStringList items;
+        for (int i = 0; i < l->count(); ++i)
+            items << l->itemText(i);
+        return items;
+    }
+
+    static QString checkedName(bool checked)
+    {
+        return checked ? QStringLiteral("checked") : QStringLiteral("unchecked");
+    }
+
+    Snapshot snapshot() const
+    {
+        Snapshot s;
+        for (int n = 3; n <= 34; ++n)
+            s.cells << m_labels[n]->text();
+        for (int line = 1; line <= kSegmentCount; ++line)
+            s.colours << m_window.diagram()->segmentColour(line);
+        for (const QString &name : m_oracle.boxNames())
+            s.boxes << m_boxes[name]->isChecked();
+        for (const QString &name : m_oracle.listNames()) {
+            s.indexes << m_lists[name]->currentIndex();
+            s.items << itemsOf(m_lists[name]);
+        }
+        return s;
+    }
+
+    // What differs between two snapshots, one line per control.
+    QStringList changes(const Snapshot &before, const Snapshot &after) const
+    {
+        QStringList changed;
+        for (int i = 0; i < before.cells.size(); ++i) {
+            if (before.cells[i] != after.cells[i]) {
+                changed << QStringLiteral("Label%1 \"%2\" -> \"%3\"")
+                               .arg(i + 3)
+                               .arg(before.cells[i], after.cells[i]);
+            }
+        }
+        for (int i = 0; i < before.colours.size(); ++i) {
+            if (before.colours[i] != after.colours[i]) {
+                changed << QStringLiteral("Line%1 %2 -> %3")
+                               .arg(i + 1)
+                               .arg(colourName(before.colours[i]), colourName(after.colours[i]));
+            }
+        }
+        const QStringList boxes = m_oracle.boxNames();
+        for (int i = 0; i < boxes.size(); ++i) {
+            if (before.boxes[i] != after.boxes[i]) {
+                changed << QStringLiteral("%1 %2 -> %3")
+                               .arg(boxes[i], checkedName(before.boxes[i]), checkedName(after.boxes[i]));
+            }
+        }
+        const QStringList lists = m_oracle.listNames();
+        for (int i = 0; i < lists.size(); ++i) {
+            if (before.indexes[i] != after.indexes[i]) {
+                changed << QStringLiteral("%1 index %2 -> %3")
+                               .arg(lists[i])
+                               .arg(before.indexes[i])
+                               .arg(after.indexes[i]);
+            }
+            if (before.items[i] != after.items[i]) {
+                changed << QStringLiteral("%1 items %2 -> %3")
+                               .arg(lists[i], before.items[i].join(QLatin1Char('|')),
+                                    after.items[i].join(QLatin1Char('|')));
+            }
+        }
+        return changed;
+    }
+
+    void log(int number, const QString &what)
+    {
+        m_history.push_back(QStringLiteral("#%1 %2").arg(number).arg(what));
+        if (m_history.size() > kHistoryLength)
+            m_history.pop_front();
+    }
+
+    // Waits, without a fixed sleep, until the condition holds.
+    static bool waitFor(const std::function<bool()> &condition, int timeoutMs = 5000)
+    {
+        const QDeadlineTimer deadline(timeoutMs);
+        while (!condition()) {
+            if (deadline.hasExpired())
+                return false;
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        return true;
+    }
+
+    // The widget that has the focus on behalf of a control (the control or,
+    // for a list, possibly its field), or nullptr when the focus is elsewhere.
+    // Keys go there, as a user's keys do.
+    static QWidget *focusIn(QWidget *control)
+    {
+        QWidget *f = QApplication::focusWidget();
+        return f && (f == control || control->isAncestorOf(f)) ? f : nullptr;
+    }
+
+    // A popup opened and closed within one pass of the event loop may leave
+    // its own, hidden window active on a test platform once the queued
+    // activations arrive; a desktop gives the activation back to the window
+    // the popup came from, and so does this.
+    QString reactivate()
+    {
+        QCoreApplication::processEvents();
+        if (m_window.isActiveWindow())
+            return {};
+        ++m_reactivations;
+        m_window.activateWindow();
+        if (!waitFor([this] { return m_window.isActiveWindow(); }))
+            return QStringLiteral("the window did not become active again after the popup closed");
+        return {};
+    }
+
+    static QWidget *focus(QWidget *control)
+    {
+        control->setFocus(Qt::OtherFocusReason);
+        return focusIn(control);
+    }
+
+    QString focusFailure(const QString &name) const
+    {
+        QWidget *f = QApplication::focusWidget();
+        return QStringLiteral("%1 did not take the focus (it is on %2)")
+            .arg(name, f ? f->metaObject()->className() + QStringLiteral(" ") + f->objectName()
+                         : QStringLiteral("nothing"));
+    }
+
+    QString toggleBox(int number, bool bySpace)
+    {
+        const QString name = oneOf(m_oracle.boxNames());
+        QCheckBox *b = m_boxes[name];
+        const bool after = !m_oracle.isChecked(name);
+        log(number, QStringLiteral("%1: %2 -> %3")
+                        .arg(name, bySpace ? QStringLiteral("Space") : QStringLiteral("mouse click"),
+                             checkedName(after)));
+        if (bySpace) {
+            QWidget *f = focus(b);
+            if (!f)
+                return focusFailure(name);
+            QTest::keyClick(f, Qt::Key_Space);
+        } else {
+            clickBox(b);
+        }
+        m_oracle.toggle(name);
+        m_expectedToggles[name] = 1;
+        return {};
+    }
+
+    QString pickInPopupByMouse(int number)
+    {
+        const QString name = oneOf(m_oracle.listNames());
+        const int index = int(below(unsigned(m_oracle.items(name).size())));
+        log(number, QStringLiteral("%1: popup, click item %2 %3 (was %4)")
+                        .arg(name)
+                        .arg(index)
+                        .arg(shortened(m_oracle.items(name).at(index)))
+                        .arg(m_oracle.pickedIndex(name)));
+        pickInPopup(m_lists[name], index);
+        if (QTest::currentTestFailed())
+            return QStringLiteral("the popup of %1 did not open or close").arg(name);
+        m_oracle.pick(name, index);
+        m_expectedPicks[name] = 1;
+        return reactivate();
+    }
+
+    QString pickInPopupByKeys(int number)
+    {
+        const QString name = oneOf(m_oracle.listNames());
+        PickList *l = m_lists[name];
+        const int index = int(below(unsigned(m_oracle.items(name).size())));
+        const bool altDown = chance(50);
+        log(number, QStringLiteral("%1: popup by %2, Home, Down x%3, Return (was %4)")
+                        .arg(name, altDown ? QStringLiteral("Alt+Down") : QStringLiteral("F4"))
+                        .arg(index)
+                        .arg(m_oracle.pickedIndex(name)));
+        QWidget *f = focus(l);
+        if (!f)
+            return focusFailure(name);
+        if (altDown)
+            QTest::keyClick(f, Qt::Key_Down, Qt::AltModifier);
+        else
+            QTest::keyClick(f, Qt::Key_F4);
+        if (!waitFor([l] { return l->view()->isVisible(); }))
+            return QStringLiteral("the popup of %1 did not open").arg(name);
+        QTest::keyClick(l->view(), Qt::Key_Home);
+        for (int i = 0; i < index; ++i)
+            QTest::keyClick(l->view(), Qt::Key_Down);
+        QTest::keyClick(l->view(), Qt::Key_Return);
+        if (!waitFor([l] { return !l->view()->isVisible(); }))
+            return QStringLiteral("the popup of %1 did not close").arg(name);
+        m_oracle.pick(name, index);
+        m_expectedPicks[name] = 1;
+        return reactivate();
+    }
+
+    QString dismissPopup(int number)
+    {
+        const QString name = oneOf(m_oracle.listNames());
+        PickList *l = m_lists[name];
+        log(number, QStringLiteral("%1: popup opened, Escape").arg(name));
+        const Snapshot before = snapshot();
+        l->showPopup();
+        if (!waitFor([l] { return l->view()->isVisible(); }))
+            return QStringLiteral("the popup of %1 did not open").arg(name);
+        QTest::keyClick(l->view(), Qt::Key_Escape);
+        if (!waitFor([l] { return !l->view()->isVisible(); }))
+            return QStringLiteral("the popup of %1 did not close").arg(name);
+        const QStringList changed = changes(before, snapshot());
+        if (!changed.isEmpty()) {
+            return QStringLiteral("closing the popup of %1 without a pick changed: %2")
+                .arg(name, changed.join(QStringLiteral("; ")));
+        }
+        return reactivate();
+    }
+
+    QString pressKeyOnClosedList(int number)
+    {
+        const QString name = oneOf(m_oracle.listNames());
+        const struct {
+            Qt::Key key;
+            const char *name;
+            int step;
+        } keys[] = {{Qt::Key_Up, "Up", -1},
+                    {Qt::Key_Down, "Down", +1},
+                    {Qt::Key_PageUp, "PageUp", -1},
+                    {Qt::Key_PageDown, "PageDown", +1}};
+        const auto &key = keys[below(4)];
+        const int from = m_oracle.pickedIndex(name);
+        const int to = from + key.step;
+        const bool moves = to >= 0 && to < m_oracle.items(name).size();
+        log(number, QStringLiteral("%1: %2 on the closed list (%3 -> %4)")
+                        .arg(name, QLatin1String(key.name))
+                        .arg(from)
+                        .arg(moves ? to : from));
+        QWidget *f = focus(m_lists[name]);
+        if (!f)
+            return focusFailure(name);
+        QTest::keyClick(f, key.key);
+        if (moves) {
+            m_oracle.pick(name, to);
+            m_expectedPicks[name] = 1;
+        }
+        return {};
+    }
+
+    QString turnWheel(int number)
+    {
+        const QString name = oneOf(m_oracle.listNames());
+        PickList *l = m_lists[name];
+        const bool down = chance(50);
+        const int from = m_oracle.pickedIndex(name);
+        const int to = from + (down ? 1 : -1);
+        const bool moves = to >= 0 && to < m_oracle.items(name).size();
+        log(number, QStringLiteral("%1: wheel %2 (%3 -> %4)")
+                        .arg(name, down ? QStringLiteral("down") : QStringLiteral("up"))
+                        .arg(from)
+                        .arg(moves ? to : from));
+        // The wheel turns over the list's field, which passes it on to the
+        // list, as it does with a wheel event that comes from the system.
+        QWidget *under = l->lineEdit();
+        const QPointF at(under->width() / 2.0, under->height() / 2.0);
+        QWheelEvent wheel(at, under->mapToGlobal(at), QPoint(), QPoint(0, down ? -120 : 120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QSpontaneKeyEvent::setSpontaneous(&wheel);
+        QApplication::instance()->notify(under, &wheel);
+        if (moves) {
+            m_oracle.pick(name, to);
+            m_expectedPicks[name] = 1;
+        }
+        return {};
+    }
+
+    QString randomCodePoints(int count)
+    {
+        QString text;
+        for (int i = 0; i < count; ++i) {
+            const CodeRange &r = kTypingRanges[below(std::size(kTypingRanges))];
+            const char32_t c = r.first + char32_t(below(unsigned(r.last - r.first + 1)));
+            text += QString::fromUcs4(&c, 1);
+        }
+        return text;
+    }
+
+    QString randomText(const QString &list)
+    {
+        switch (below(10)) {
+        case 0:
+            return oneOf(m_oracle.items(list));   // one of the list's own items, exactly
+        case 1:
+            return oneOf(m_allItems);   // an item's exact text, of this list or another
+        case 2: {
+            const QString item = oneOf(m_allItems);   // a prefix or an extension
+            return chance(50) ? item.left(qsizetype(below(unsigned(item.size()))) + 1)
+                              : item + oneOf(QStringList{" ", "0", "x", "дб", "\u0301"});
+        }
+        case 3:
+        case 4:
+            return oneOf(oddTexts());
+        case 5:
+            return randomCodePoints(int(64 + below(400)));   // a long text
+        default:
+            return randomCodePoints(int(1 + below(12)));
+        }
+    }
+
+    QString type(int number)
+    {
+        const QString name = oneOf(m_oracle.listNames());
+        PickList *l = m_lists[name];
+        QLineEdit *field = l->lineEdit();
+
+        enum { Replace, Append, Clear } mode = Replace;
+        const unsigned m = below(10);
+        if (m < 2)
+            mode = Clear;
+        else if (m < 5)
+            mode = Append;
+        QString typed = mode == Clear ? QString() : randomText(name);
+        if (mode == Append && m_oracle.shownText(name).size() + typed.size() > 30000)
+            mode = Replace;   // the field's length limit is not what this is about
+        const QString expected = mode == Append ? m_oracle.shownText(name) + typed : typed;
+
+        const struct {
+            Qt::Key key;
+            const char *name;
+        } ends[] = {{Qt::Key_Enter, "Enter"},
+                    {Qt::Key_Return, "Return"},
+                    {Qt::Key_Tab, "Tab"},
+                    {Qt::Key_Backtab, "Shift+Tab"},
+                    {Qt::Key_Escape, "Escape"}};
+        const auto &end = ends[below(std::size(ends))];
+        const char *modeName = mode == Replace ? "select all, type" : mode == Append ? "End, type" : "select all, Backspace";
+        log(number, QStringLiteral("%1: click the field, %2 %3, %4")
+                        .arg(name, QLatin1String(modeName), shortened(typed), QLatin1String(end.name)));
+
+        const Snapshot before = snapshot();
+        QTest::mouseClick(field, Qt::LeftButton, {}, field->rect().center());
+        QWidget *keys = focusIn(l);
+        if (!keys)
+            return focusFailure(name);
+        if (mode == Append) {
+            QTest::keyClick(keys, Qt::Key_End);
+        } else {
+            QTest::keyClick(keys, Qt::Key_A, Qt::ControlModifier);
+            if (mode == Clear)
+                QTest::keyClick(keys, Qt::Key_Backspace);
+        }
+        typeCodePoints(keys, typed);
+        if (field->text() != expected) {
+            return QStringLiteral("%1's field shows %2 after typing, expected %3")
+                .arg(name, shortened(field->text()), shortened(expected));
+        }
+        if (end.key == Qt::Key_Backtab)
+            QTest::keyClick(keys, Qt::Key_Backtab, Qt::ShiftModifier);
+        else
+            QTest::keyClick(keys, end.key);
+        m_oracle.showTyped(name, expected);
+
+        // Checked here without the model too: typing changed nothing else.
+        const QStringList changed = changes(before, snapshot());
+        if (!changed.isEmpty()) {
+            return QStringLiteral("typing into %1 changed: %2")
+                .arg(name, changed.join(QStringLiteral("; ")));
+        }
+        return {};
+    }
+
+    ConfigWindow &m_window;
+    QObject m_listening;   // ends the counting connections with this user
+    std::mt19937 m_rng;
+    RegisterOracle m_oracle;
+    std::array<QLabel *, 37> m_labels{};
+    QHash<QString, QCheckBox *> m_boxes;
+    QHash<QString, PickList *> m_lists;
+    QStringList m_allItems;
+    QHash<QString, int> m_picks, m_toggles, m_expectedPicks, m_expectedToggles;
+    std::map<Act, int> m_counts;
+    std::deque<QString> m_history;
+    int m_reactivations = 0;
+};
+
+} // namespace
+
+// The headless platform says at every popup that it cannot raise a window or
+// grab the keyboard; thousands of popups would bury the test's own output.
+QtMessageHandler g_nextHandler = nullptr;
+
+void quietPlatformHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg
+        && (message == QLatin1String("This plugin does not support raise()")
+            || message == QLatin1String("This plugin does not support grabbing the keyboard"))) {
+        return;
+    }
+    g_nextHandler(type, context, message);
+}
+
+class TestRandomUsers : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void editorTablesFitTheWindow();
+    void randomUsers();
+
+private:
+    std::uint32_t m_seed = kDefaultSeed;
+    int m_actions = kDefaultActions;
+};
+
+void TestRandomUsers::initTestCase()
+{
+    qulonglong seed = 0;
+    qulonglong actions = 0;
+    QString error;
+    QVERIFY2(numberFromEnvironment("ISD5116_RANDOM_SEED", kDefaultSeed, 0xFFFFFFFFull, &seed, &error),
+             qPrintable(error));
+    QVERIFY2(numberFromEnvironment("ISD5116_RANDOM_ACTIONS", kDefaultActions, 100000000ull, &actions, &error),
+             qPrintable(error));
+    m_seed = std::uint32_t(seed);
+    m_actions = int(actions);
+    qInfo("random users: ISD5116_RANDOM_SEED=%u ISD5116_RANDOM_ACTIONS=%d", m_seed, m_actions);
+    g_nextHandler = qInstallMessageHandler(quietPlatformHandler);
+}
+
+void TestRandomUsers::cleanupTestCase()
+{
+    if (g_nextHandler)
+        qInstallMessageHandler(g_nextHandler);
+}
+
+// The model reads the editors' tables; they must fit the window they edit:
+// every cell in exactly one field, one row per list item, every lit segment
+// in its editor's set, every segment with at most one editor, and the design
+// states of the controls and segments those of an all-zero register.
+void TestRandomUsers::editorTablesFitTheWindow()
+{
+    QSet<int> cells;
+    for (const Field &f : fields()) {
+        for (int bit = f.highBit; bit > f.highBit - f.width; --bit) {
+            const int label = (f.reg == Register::CFG0 ? 18 : 34) - bit;
+            QVERIFY2(!cells.contains(label), f.name);
+            cells.insert(label);
+        }
+    }
+    QCOMPARE(cells.size(), 32);
+
+    QHash<int, QString> owner;
+    auto own = [&](const SegmentList &set, const QString &editor) {
+        for (int line : set) {
+            QVERIFY2(line >= 1 && line <= kSegmentCount, qPrintable(editor));
+            QVERIFY2(!owner.contains(line),
+                     qPrintable(QStringLiteral("Line%1: %2 and %3").arg(line).arg(owner.value(line), editor)));
+            owner.insert(line, editor);
+        }
+    };
+    auto within = [](const SegmentList &lit, const SegmentList &set) {
+        return std::all_of(lit.begin(), lit.end(),
+                           [&](int l) { return std::find(set.begin(), set.end(), l) != set.end(); });
+    };
+    int checkEditors = 0;
+    int listEditors = 0;
+    for (const EditorSet *set : {&inputStageEditors(), &mixerFilterEditors(), &volumeOutputEditors()}) {
+        for (const CheckEditor &e : set->checks) {
+            const Field &f = field(e.field);
+            const ControlSpec &design = control(QLatin1String(f.editor));
+            QCOMPARE(design.kind, ControlKind::CheckBox);
+            QCOMPARE(f.width, 1);
+            QVERIFY(f.sense != BitSense::NotABox);
+            QVERIFY2(within(e.litWhenChecked, e.segments) && within(e.litWhenUnchecked, e.segments), f.editor);
+            // The box's design state stands for bit 0: a power switch starts
+            // checked (powered), a select bit unchecked.
+            QCOMPARE(design.checked, f.sense == BitSense::PowerDown);
+            // Segments that do not keep the default colour start as the box's
+            // design state would colour them.
+            const SegmentList &lit = design.checked ? e.litWhenChecked : e.litWhenUnchecked;
+            for (int line : e.segments) {
+                if (segment(line).initial != SegmentColour::Default) {
+                    QVERIFY2(segment(line).initial == (within({line}, lit) ? SegmentColour::Highlight
+                                                                           : SegmentColour::Idle),
+                             qPrintable(segmentName(line)));
+                }
+            }
+            own(e.segments, design.name);
+            // Only the two power switches that feed the input source
+            // multiplexer share a segment.
+            QCOMPARE(e.sharedStep != nullptr, design.name == "Check1" || design.name == "Check2");
+            ++checkEditors;
+        }
+        for (const ListEditor &e : set->lists) {
+            const Field &f = field(e.field);
+            const ControlSpec &design = control(QLatin1String(f.editor));
+            QCOMPARE(design.kind, ControlKind::List);
+            QCOMPARE(f.sense, BitSense::NotABox);
+            QCOMPARE(int(e.litByIndex.size()), int(design.items.size()));
+            QVERIFY2(design.items.size() <= (1 << f.width), f.editor);
+            for (const SegmentList &row : e.litByIndex)
+                QVERIFY2(within(row, e.segments), f.editor);
+            // A list shows its first item, whose value 0 the cells hold, and
+            // its segments start as that item would colour them.
+            QCOMPARE(design.text, design.items.value(0));
+            for (int line : e.segments) {
+                if (segment(line).initial != SegmentColour::Default) {
+                    QVERIFY2(segment(line).initial == (within({line}, e.litByIndex.at(0))
+                                                           ? SegmentColour::Highlight
+                                                           : SegmentColour::Idle),
+                             qPrintable(segmentName(line)));
+                }
+            }
+            own(e.segments, design.name);
+            ++listEditors;
+        }
+    }
+    QCOMPARE(checkEditors, 8);
+    QCOMPARE(listEditors, 11);
+    // Line17 is set by the shared step of Check1 and Check2; the four wires
+    // of the array and the filter and output multiplexers belong to nobody.
+    QSet<int> unowned;
+    for (int line = 1; line <= kSegmentCount; ++line) {
+        if (!owner.contains(line))
+            unowned.insert(line);
+    }
+    QCOMPARE(unowned, (QSet<int>{17, 51, 52, 82, 103}));
+}
+
+void TestRandomUsers::randomUsers()
+{
+    ConfigWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+
+    QElapsedTimer clock;
+    clock.start();
+    RandomUser user(window, m_seed);
+    const QString replay = QStringLiteral("ISD5116_RANDOM_SEED=%1").arg(m_seed);
+
+    QStringList diff = user.differences();
+    QVERIFY2(diff.isEmpty(),
+             qPrintable(QStringLiteral("the window as it opens differs from the model (%1):\n  %2")
+                            .arg(replay, diff.join(QStringLiteral("\n  ")))));
+
+    for (int number = 1; number <= m_actions; ++number) {
+        const QString broken = user.act(number);
+        if (broken.isEmpty())
+            diff = user.differences();
+        else
+            diff = QStringList{broken};
+        if (!diff.isEmpty() || QTest::currentTestFailed()) {
+            const QString more = diff.size() > kMaxMismatchesShown
+                                     ? QStringLiteral("\n  … and %1 more").arg(diff.size() - kMaxMismatchesShown)
+                                     : QString();
+            const QString report =
+                QStringLiteral("after action %1 of %2 (replay: %3 ISD5116_RANDOM_ACTIONS=%1)\n"
+                               "last actions:\n  %4\ndifferences:\n  %5%6")
+                    .arg(number)
+                    .arg(m_actions)
+                    .arg(replay, user.history().join(QStringLiteral("\n  ")),
+                         diff.mid(0, kMaxMismatchesShown).join(QStringLiteral("\n  ")), more);
+            if (QTest::currentTestFailed()) {
+                qWarning("%s", qPrintable(report));
+                return;
+            }
+            QFAIL(qPrintable(report));
+        }
+    }
+    qInfo("random users: %d actions in %lld ms (%s)", m_actions, qint64(clock.elapsed()),
+          qPrintable(user.statistics()));
+}
+
+QTEST_MAIN(TestRandomUsers)
+#include "tst_random_users.moc"
