@@ -672,7 +672,7 @@ private:
             if (mode == Clear)
                 QTest::keyClick(keys, Qt::Key_Backspace);
         }
-        typeCodePoints(keys, typed);
+        typeText(keys, typed);
         if (field->text() != expected) {
             return QStringLiteral("%1's field shows %2 after typing, expected %3")
                 .arg(name, shortened(field->text()), shortened(expected));

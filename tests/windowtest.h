@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QCheckBox>
+#include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QLabel>
 #include <QTest>
@@ -46,11 +47,22 @@ inline QStringList allCells(const isd::ConfigWindow &w)
     return cells;
 }
 
+// Lets Timer1 tick until it rests, returning as soon as it does. False if it
+// is still running after the timeout.
+inline bool settleNow(const isd::ConfigWindow &w, int timeoutMs = 5000)
+{
+    auto *timer = w.findChild<QTimer *>(QStringLiteral("Timer1"));
+    const QDeadlineTimer deadline(timeoutMs);
+    // An active timer always brings an event, so the wait cannot hang.
+    while (timer->isActive() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    return !timer->isActive();
+}
+
 // Lets Timer1 tick until it rests, so both words show the cells.
 inline void settle(const isd::ConfigWindow &w)
 {
-    auto *timer = w.findChild<QTimer *>(QStringLiteral("Timer1"));
-    QTRY_VERIFY(!timer->isActive());
+    QVERIFY(settleNow(w));
 }
 
 // A pick with the mouse: open the popup and click the item.
@@ -75,47 +87,10 @@ inline void pickByKeys(isd::PickList *list, int index)
         QTest::keyClick(list, key);
 }
 
-// Types text as key presses, any Unicode included.
-inline void typeText(QWidget *widget, const QString &text)
-{
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QApplication::sendEvent(widget, &release);
-    }
-}
-
-// A click on a check box, in its square.
-inline void clickBox(QCheckBox *box)
-{
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
-}
-
-} // namespace testing
-
-// Helpers for long runs of user actions.
-#include <QDeadlineTimer>
-
-namespace testing {
-
-// Lets Timer1 tick until it rests, returning as soon as it does (QTRY_* would
-// wait out a 50 ms polling step). False if it is still running after the
-// timeout.
-inline bool settleNow(const isd::ConfigWindow &w, int timeoutMs = 5000)
-{
-    auto *timer = w.findChild<QTimer *>(QStringLiteral("Timer1"));
-    const QDeadlineTimer deadline(timeoutMs);
-    // An active timer always brings an event, so the wait cannot hang.
-    while (timer->isActive() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    return !timer->isActive();
-}
-
 // Types text as a keyboard or an input method delivers it: one key press per
 // Unicode code point, so a character beyond the 16-bit range (an emoji)
 // arrives whole, both halves of its surrogate pair in one event.
-inline void typeCodePoints(QWidget *widget, const QString &text)
+inline void typeText(QWidget *widget, const QString &text)
 {
     for (qsizetype i = 0; i < text.size();) {
         const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size()
@@ -127,6 +102,12 @@ inline void typeCodePoints(QWidget *widget, const QString &text)
         QApplication::sendEvent(widget, &release);
         i += unit.size();
     }
+}
+
+// A click on a check box, in its square.
+inline void clickBox(QCheckBox *box)
+{
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
 }
 
 } // namespace testing

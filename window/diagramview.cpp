@@ -64,6 +64,21 @@ QRectF DiagramView::segmentBounds(const Segment &s) const
     return line.normalized().adjusted(-margin, -margin, margin, margin);
 }
 
+const QPixmap &DiagramView::pictureAt(qreal devicePixelRatio)
+{
+    if (m_rendered.isNull() || !qFuzzyCompare(m_rendered.devicePixelRatio(), devicePixelRatio)) {
+        // Rendered at the screen's own resolution, so it stays crisp at
+        // every device pixel ratio.
+        m_rendered = QPixmap((kPictureSize * devicePixelRatio).toSize());
+        m_rendered.setDevicePixelRatio(devicePixelRatio);
+        m_rendered.fill(Qt::transparent);
+        QPainter painter(&m_rendered);
+        painter.setRenderHint(QPainter::Antialiasing);
+        m_picture.render(&painter, QRectF(QPointF(0, 0), kPictureSize));
+    }
+    return m_rendered;
+}
+
 void DiagramView::paintEvent(QPaintEvent *event)
 {
     QFrame::paintEvent(event);
@@ -71,9 +86,7 @@ void DiagramView::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     painter.setClipRect(contentsRect());
     painter.setRenderHint(QPainter::Antialiasing);
-    // Drawn in logical pixels straight onto the device, so the picture stays
-    // crisp at every device pixel ratio.
-    m_picture.render(&painter, QRectF(pictureToWidget({0, 0}), kPictureSize));
+    painter.drawPixmap(pictureToWidget({0, 0}), pictureAt(devicePixelRatioF()));
 
     for (const Segment &s : segments()) {
         QPen pen(drawnColour(s.number), s.width, Qt::SolidLine, Qt::RoundCap);

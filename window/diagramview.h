@@ -4,6 +4,7 @@
 #include "window/segmenttable.h"
 
 #include <QFrame>
+#include <QPixmap>
 #include <QSvgRenderer>
 #include <array>
 
@@ -32,8 +33,12 @@ protected:
 
 private:
     QRectF segmentBounds(const Segment &s) const;
+    const QPixmap &pictureAt(qreal devicePixelRatio);
 
     QSvgRenderer m_picture;
+    // The picture rendered once per device pixel ratio: every repaint of a
+    // recoloured segment would otherwise render the whole drawing again.
+    QPixmap m_rendered;
     std::array<SegmentColour, kSegmentCount + 1> m_colours{};   // index 0 unused
 };
 
