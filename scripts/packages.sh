@@ -2,7 +2,9 @@
 # The Debian packages that building and testing need, and the one function
 # that installs whichever of them are missing. Sourced by the other scripts.
 
-project_packages=(cmake g++ make qt6-base-dev qt6-svg-dev libgl-dev fonts-liberation2)
+project_packages=(cmake g++ make qt6-base-dev qt6-svg-dev libgl-dev fonts-liberation2
+    # the accessibility test: X server, D-Bus session, AT-SPI bus and client
+    xvfb dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0)
 
 # Installs the named packages that are not installed yet, with apt-get
 # (through sudo when not root); does nothing when all are there.

@@ -1,5 +1,7 @@
 #include "window/configwindow.h"
 
+#include "window/accessibility.h"
+
 #include "editors/editor.h"
 #include "model/cells.h"
 #include "model/descriptions.h"
@@ -100,7 +102,8 @@ void describe(QWidget *widget, const ControlSpec &spec)
 
 QLabel *makeLabel(const ControlSpec &spec, QWidget *parent)
 {
-    auto *label = new QLabel(spec.text, parent);
+    auto *label = spec.kind == ControlKind::ValueLabel ? new ValueLabel(spec.text, parent)
+                                                       : new QLabel(spec.text, parent);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setAutoFillBackground(true);
@@ -118,6 +121,7 @@ QLabel *makeLabel(const ControlSpec &spec, QWidget *parent)
 ConfigWindow::ConfigWindow(QWidget *parent)
     : QWidget(parent)
 {
+    installAccessibility();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Программа установки Конфигурационных бит для микросхемы ISD5116"));
     setWindowIcon(programIcon());
@@ -161,6 +165,7 @@ void ConfigWindow::buildControls()
         case ControlKind::Picture:
             continue;
         case ControlKind::Label:
+        case ControlKind::ValueLabel:
         case ControlKind::LinkLabel: {
             QLabel *label = makeLabel(spec, parent);
             m_labels.insert(spec.name, label);
@@ -233,8 +238,15 @@ void ConfigWindow::refreshWords()
         for (int bit = kBitsPerRegister - 1; bit >= 0; --bit)
             cells << m_labels.value(cellName(reg, bit))->text();
         const QString wordLabel = reg == Register::CFG0 ? QStringLiteral("Label35") : QStringLiteral("Label36");
-        m_labels.value(wordLabel)->setText(wordText(wordValue(cells)));
+        valueLabel(wordLabel)->setValueText(wordText(wordValue(cells)));
     }
+}
+
+ValueLabel *ConfigWindow::valueLabel(const QString &name) const
+{
+    auto *label = qobject_cast<ValueLabel *>(m_labels.value(name));
+    Q_ASSERT(label);
+    return label;
 }
 
 bool ConfigWindow::isChecked(const QString &checkBox) const
@@ -249,7 +261,7 @@ int ConfigWindow::selectedIndex(const QString &list) const
 
 void ConfigWindow::writeCell(int labelNumber, const QString &text)
 {
-    m_labels.value(QStringLiteral("Label%1").arg(labelNumber))->setText(text);
+    valueLabel(QStringLiteral("Label%1").arg(labelNumber))->setValueText(text);
     m_timer->start();
 }
 

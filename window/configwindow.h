@@ -13,6 +13,7 @@ namespace isd {
 
 class DiagramView;
 class PickList;
+class ValueLabel;
 
 // The one window: register headers, the 32 bit cells, the two hexadecimal
 // words and the picture box with the diagram and the editors' controls, all
@@ -34,6 +35,8 @@ private:
     void connectEditors();
     // Timer1's tick: both words recomputed from all 32 cells.
     void refreshWords();
+    // A bit cell or a hexadecimal word.
+    ValueLabel *valueLabel(const QString &name) const;
 
     // EditorTarget
     bool isChecked(const QString &checkBox) const override;

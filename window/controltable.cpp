@@ -25,8 +25,8 @@ std::vector<ControlSpec> makeControlTable()
         {"Label1", K::Label, C::Window, 0, 0, 11895, 375, 0, registerHeader(Register::CFG0)},
         {"Label2", K::Label, C::Window, 0, 840, 12015, 375, 1, registerHeader(Register::CFG1)},
         {"Picture1", K::Picture, C::Window, 0, 1560, 15225, 9555, 2, {}},
-        {"Label35", K::Label, C::Window, 10920, 480, 615, 255, 35, "0x0000"},
-        {"Label36", K::Label, C::Window, 10920, 1320, 615, 255, 36, "0x0000"},
+        {"Label35", K::ValueLabel, C::Window, 10920, 480, 615, 255, 35, "0x0000"},
+        {"Label36", K::ValueLabel, C::Window, 10920, 1320, 615, 255, 36, "0x0000"},
         {"Label37", K::LinkLabel, C::Window, 11760, 120, 3615, 375, 56, linkText()},
 
         {"Check1", K::CheckBox, C::Picture, 1560, 1920, 255, 195, 37, {}, true},
@@ -70,7 +70,7 @@ std::vector<ControlSpec> makeControlTable()
         for (int i = 0; i < kBitsPerRegister; ++i) {
             const int bit = kBitsPerRegister - 1 - i;
             const int number = cellLabelNumber(reg, bit);
-            t.push_back({cellName(reg, bit), K::Label, C::Window, kCellLefts[size_t(i)], top,
+            t.push_back({cellName(reg, bit), K::ValueLabel, C::Window, kCellLefts[size_t(i)], top,
                          kCellWidth, kCellHeight, number, QStringLiteral("0")});
         }
     }

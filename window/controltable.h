@@ -7,7 +7,8 @@
 namespace isd {
 
 enum class ControlKind {
-    Label,      // plain text label: headers, bit cells, hexadecimal words
+    Label,      // plain text label: the register headers
+    ValueLabel, // a label whose text is a value: bit cells, hexadecimal words
     LinkLabel,  // the blue, bold, underlined link text; clicking it does nothing
     Picture,    // the picture box holding the diagram and the editors
     CheckBox,
