@@ -32,7 +32,7 @@ using namespace testing;
 namespace {
 
 constexpr std::uint32_t kDefaultSeed = 5116;
-constexpr int kDefaultActions = 2000;   // about 25 s on two cores, offscreen
+constexpr int kDefaultActions = 5000;   // about 10 s on two cores, offscreen
 constexpr int kHistoryLength = 12;
 constexpr int kMaxMismatchesShown = 16;
 
