@@ -1,11 +1,10 @@
 #include "window/configwindow.h"
 
-#include "window/accessibility.h"
-
 #include "editors/editor.h"
 #include "model/cells.h"
 #include "model/descriptions.h"
 #include "model/registers.h"
+#include "window/accessibility.h"
 #include "window/controltable.h"
 #include "window/diagramview.h"
 #include "window/picklist.h"
