@@ -13,8 +13,6 @@
 #include <QCheckBox>
 #include <QIcon>
 #include <QLabel>
-#include <QPainter>
-#include <QSvgRenderer>
 #include <QTimer>
 #include <algorithm>
 
@@ -42,21 +40,6 @@ QFont linkFont()
     font.setBold(true);
     font.setUnderline(true);
     return font;
-}
-
-QIcon programIcon()
-{
-    QSvgRenderer renderer(QStringLiteral(":/icon.svg"));
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        renderer.render(&painter);
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
 }
 
 // Names and descriptions for screen readers, shown as tooltips as well: the
@@ -123,7 +106,8 @@ ConfigWindow::ConfigWindow(QWidget *parent)
     installAccessibility();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Программа установки Конфигурационных бит для микросхемы ISD5116"));
-    setWindowIcon(programIcon());
+    // Rendered from the SVG at whatever size the desktop asks for.
+    setWindowIcon(QIcon(QStringLiteral(":/icon.svg")));
     setFont(dialogFont());
     setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
 

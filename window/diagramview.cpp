@@ -3,6 +3,7 @@
 #include "window/twips.h"
 
 #include <QPainter>
+#include <QSvgRenderer>
 
 namespace isd {
 
@@ -10,11 +11,28 @@ namespace {
 
 constexpr QSizeF kPictureSize(960, 552);
 
+// The picture at the screen's own resolution, so that it stays crisp at every
+// device pixel ratio, laid over the background colour: 16 bits a pixel are
+// then enough for its black, dark red and their edges.
+QImage renderPicture(qreal devicePixelRatio, QColor background)
+{
+    QImage image((kPictureSize * devicePixelRatio).toSize(), QImage::Format_RGB16);
+    image.setDevicePixelRatio(devicePixelRatio);
+    image.fill(background);
+    QSvgRenderer picture(QStringLiteral(":/diagram.svg"));
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    picture.render(&painter, QRectF(QPointF(0, 0), kPictureSize));
+    return image;
+}
+
 } // namespace
 
 DiagramView::DiagramView(QWidget *parent)
     : QFrame(parent)
-    , m_picture(QStringLiteral(":/diagram.svg"))
+    , m_renderedBackground(palette().color(QPalette::Button))
+    , m_firstRendering(std::async(std::launch::async, renderPicture, devicePixelRatioF(),
+                                  m_renderedBackground))
 {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
@@ -64,17 +82,15 @@ QRectF DiagramView::segmentBounds(const Segment &s) const
     return line.normalized().adjusted(-margin, -margin, margin, margin);
 }
 
-const QPixmap &DiagramView::pictureAt(qreal devicePixelRatio)
+const QImage &DiagramView::pictureAt(qreal devicePixelRatio)
 {
-    if (m_rendered.isNull() || !qFuzzyCompare(m_rendered.devicePixelRatio(), devicePixelRatio)) {
-        // Rendered at the screen's own resolution, so it stays crisp at
-        // every device pixel ratio.
-        m_rendered = QPixmap((kPictureSize * devicePixelRatio).toSize());
-        m_rendered.setDevicePixelRatio(devicePixelRatio);
-        m_rendered.fill(Qt::transparent);
-        QPainter painter(&m_rendered);
-        painter.setRenderHint(QPainter::Antialiasing);
-        m_picture.render(&painter, QRectF(QPointF(0, 0), kPictureSize));
+    if (m_firstRendering.valid())
+        m_rendered = m_firstRendering.get();
+    const QColor background = palette().color(QPalette::Button);
+    if (!qFuzzyCompare(m_rendered.devicePixelRatio(), devicePixelRatio)
+        || m_renderedBackground != background) {
+        m_rendered = renderPicture(devicePixelRatio, background);
+        m_renderedBackground = background;
     }
     return m_rendered;
 }
@@ -86,7 +102,7 @@ void DiagramView::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     painter.setClipRect(contentsRect());
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.drawPixmap(pictureToWidget({0, 0}), pictureAt(devicePixelRatioF()));
+    painter.drawImage(pictureToWidget({0, 0}), pictureAt(devicePixelRatioF()));
 
     for (const Segment &s : segments()) {
         QPen pen(drawnColour(s.number), s.width, Qt::SolidLine, Qt::RoundCap);

@@ -4,9 +4,9 @@
 #include "window/segmenttable.h"
 
 #include <QFrame>
-#include <QPixmap>
-#include <QSvgRenderer>
+#include <QImage>
 #include <array>
+#include <future>
 
 namespace isd {
 
@@ -33,12 +33,15 @@ protected:
 
 private:
     QRectF segmentBounds(const Segment &s) const;
-    const QPixmap &pictureAt(qreal devicePixelRatio);
+    const QImage &pictureAt(qreal devicePixelRatio);
 
-    QSvgRenderer m_picture;
-    // The picture rendered once per device pixel ratio: every repaint of a
-    // recoloured segment would otherwise render the whole drawing again.
-    QPixmap m_rendered;
+    // The picture rendered over the picture box's background, once per
+    // device pixel ratio: every repaint of a recoloured segment would
+    // otherwise render the whole drawing again. The first rendering is made
+    // on another thread while the window is being built.
+    QImage m_rendered;
+    QColor m_renderedBackground;
+    std::future<QImage> m_firstRendering;
     std::array<SegmentColour, kSegmentCount + 1> m_colours{};   // index 0 unused
 };
 
