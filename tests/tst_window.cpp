@@ -179,12 +179,12 @@ void TestWindow::listDesignState()
 {
     QFETCH(QString, name);
     PickList *l = list(*w, name);
-    const ControlSpec &spec = control(name);
+    const ControlSpec &design = control(name);
     QCOMPARE(l->currentIndex(), -1);
-    QCOMPARE(l->currentText(), spec.items.first());
-    QCOMPARE(l->count(), int(spec.items.size()));
+    QCOMPARE(l->currentText(), design.items.first());
+    QCOMPARE(l->count(), int(design.items.size()));
     for (int i = 0; i < l->count(); ++i)
-        QCOMPARE(l->itemText(i), spec.items.at(i));
+        QCOMPARE(l->itemText(i), design.items.at(i));
     QVERIFY(l->isEditable());
 }
 

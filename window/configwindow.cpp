@@ -44,7 +44,7 @@ QFont linkFont()
 
 // Names and descriptions for screen readers, shown as tooltips as well: the
 // editors' controls and the bit cells take theirs from the field table.
-void describe(QWidget *widget, const ControlSpec &spec)
+void describe(QWidget *widget, const ControlSpec &design)
 {
     struct Texts {
         const char *name;
@@ -63,33 +63,33 @@ void describe(QWidget *widget, const ControlSpec &spec)
     QString description;
     Register reg;
     int bit;
-    if (const Field *f = fieldEditedBy(spec.name)) {
+    if (const Field *f = fieldEditedBy(design.name)) {
         name = controlName(*f);
         description = controlDescription(*f);
-    } else if (spec.name.startsWith(QLatin1String("Label"))
-               && bitOfCell(spec.name.mid(5).toInt(), &reg, &bit)) {
+    } else if (design.name.startsWith(QLatin1String("Label"))
+               && bitOfCell(design.name.mid(5).toInt(), &reg, &bit)) {
         name = cellAccessibleName(reg, bit);
         description = cellDescription(reg, bit);
-    } else if (fixed.contains(spec.name)) {
-        name = QString::fromLatin1(fixed[spec.name].name);
-        description = QString::fromLatin1(fixed[spec.name].description);
+    } else if (fixed.contains(design.name)) {
+        name = QString::fromLatin1(fixed[design.name].name);
+        description = QString::fromLatin1(fixed[design.name].description);
     } else {
         return;
     }
     widget->setAccessibleName(name);
     widget->setAccessibleDescription(description);
-    if (spec.kind != ControlKind::Picture)
+    if (design.kind != ControlKind::Picture)
         widget->setToolTip(description);
 }
 
-QLabel *makeLabel(const ControlSpec &spec, QWidget *parent)
+QLabel *makeLabel(const ControlSpec &design, QWidget *parent)
 {
-    auto *label = spec.kind == ControlKind::ValueLabel ? new ValueLabel(spec.text, parent)
-                                                       : new QLabel(spec.text, parent);
+    auto *label = design.kind == ControlKind::ValueLabel ? new ValueLabel(design.text, parent)
+                                                       : new QLabel(design.text, parent);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setAutoFillBackground(true);
-    if (spec.kind == ControlKind::LinkLabel) {
+    if (design.kind == ControlKind::LinkLabel) {
         label->setFont(linkFont());
         QPalette blue = label->palette();
         blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
@@ -132,47 +132,47 @@ ConfigWindow::ConfigWindow(QWidget *parent)
 void ConfigWindow::buildControls()
 {
     // The picture box first: the controls inside it need their parent.
-    const ControlSpec &pictureSpec = control(QStringLiteral("Picture1"));
+    const ControlSpec &pictureDesign = control(QStringLiteral("Picture1"));
     m_diagram = new DiagramView(this);
-    m_diagram->setObjectName(pictureSpec.name);
-    m_diagram->setGeometry(twipsToPixels(pictureSpec.left, pictureSpec.top, pictureSpec.width,
-                                         pictureSpec.height));
+    m_diagram->setObjectName(pictureDesign.name);
+    m_diagram->setGeometry(twipsToPixels(pictureDesign.left, pictureDesign.top, pictureDesign.width,
+                                         pictureDesign.height));
     m_diagram->setFocusPolicy(Qt::StrongFocus);
-    describe(m_diagram, pictureSpec);
+    describe(m_diagram, pictureDesign);
     const QPoint inner = m_diagram->contentsRect().topLeft();
 
-    for (const ControlSpec &spec : controlTable()) {
-        QWidget *parent = spec.container == Container::Picture ? static_cast<QWidget *>(m_diagram) : this;
+    for (const ControlSpec &design : controlTable()) {
+        QWidget *parent = design.container == Container::Picture ? static_cast<QWidget *>(m_diagram) : this;
         QWidget *widget = nullptr;
-        switch (spec.kind) {
+        switch (design.kind) {
         case ControlKind::Picture:
             continue;
         case ControlKind::Label:
         case ControlKind::ValueLabel:
         case ControlKind::LinkLabel: {
-            QLabel *label = makeLabel(spec, parent);
-            m_labels.insert(spec.name, label);
+            QLabel *label = makeLabel(design, parent);
+            m_labels.insert(design.name, label);
             widget = label;
             break;
         }
         case ControlKind::CheckBox: {
             auto *box = new QCheckBox(parent);
-            box->setChecked(spec.checked);
-            m_checkBoxes.insert(spec.name, box);
+            box->setChecked(design.checked);
+            m_checkBoxes.insert(design.name, box);
             widget = box;
             break;
         }
         case ControlKind::List: {
-            auto *list = new PickList(spec.items, parent);
-            m_lists.insert(spec.name, list);
+            auto *list = new PickList(design.items, parent);
+            m_lists.insert(design.name, list);
             widget = list;
             break;
         }
         }
-        widget->setObjectName(spec.name);
-        describe(widget, spec);
-        QRect geometry = twipsToPixels(spec.left, spec.top, spec.width, spec.height);
-        if (spec.container == Container::Picture)
+        widget->setObjectName(design.name);
+        describe(widget, design);
+        QRect geometry = twipsToPixels(design.left, design.top, design.width, design.height);
+        if (design.container == Container::Picture)
             geometry.translate(inner);
         widget->setGeometry(geometry);
     }
@@ -184,10 +184,10 @@ void ConfigWindow::buildControls()
 void ConfigWindow::setTabOrder()
 {
     std::vector<const ControlSpec *> order;
-    for (const ControlSpec &spec : controlTable()) {
-        if (spec.kind == ControlKind::Picture || spec.kind == ControlKind::CheckBox
-            || spec.kind == ControlKind::List) {
-            order.push_back(&spec);
+    for (const ControlSpec &design : controlTable()) {
+        if (design.kind == ControlKind::Picture || design.kind == ControlKind::CheckBox
+            || design.kind == ControlKind::List) {
+            order.push_back(&design);
         }
     }
     std::sort(order.begin(), order.end(),
