@@ -29,6 +29,21 @@ bool contains(const isd::SegmentList &list, int line)
     return std::find(list.begin(), list.end(), line) != list.end();
 }
 
+// The editor of a control, found in one kind of table (checks or lists) of
+// the editor sets; nullptr when none has it.
+template <typename Editor>
+const Editor *editorOf(const QString &control, const std::vector<const isd::EditorSet *> &sets,
+                       std::vector<Editor> isd::EditorSet::*table)
+{
+    for (const isd::EditorSet *set : sets) {
+        for (const Editor &e : set->*table) {
+            if (control == QLatin1String(isd::field(e.field).editor))
+                return &e;
+        }
+    }
+    return nullptr;
+}
+
 } // namespace
 
 QString colourName(SegmentColour c)
@@ -57,32 +72,20 @@ RegisterOracle::RegisterOracle()
         if (design.kind == isd::ControlKind::CheckBox) {
             Box box;
             box.checked = design.checked;
-            for (const isd::EditorSet *set : sets) {
-                for (const isd::CheckEditor &e : set->checks) {
-                    if (design.name == QLatin1String(isd::field(e.field).editor)) {
-                        box.field = &isd::field(e.field);
-                        box.editor = &e;
-                    }
-                }
-            }
+            box.editor = editorOf(design.name, sets, &isd::EditorSet::checks);
             if (!box.editor)
                 throw std::logic_error("check box without an editor");
+            box.field = &isd::field(box.editor->field);
             m_boxes.insert(design.name, box);
             m_boxOrder << design.name;
         } else if (design.kind == isd::ControlKind::List) {
             List list;
             list.items = design.items;
             list.shown = design.text;
-            for (const isd::EditorSet *set : sets) {
-                for (const isd::ListEditor &e : set->lists) {
-                    if (design.name == QLatin1String(isd::field(e.field).editor)) {
-                        list.field = &isd::field(e.field);
-                        list.editor = &e;
-                    }
-                }
-            }
+            list.editor = editorOf(design.name, sets, &isd::EditorSet::lists);
             if (!list.editor)
                 throw std::logic_error("list without an editor");
+            list.field = &isd::field(list.editor->field);
             m_lists.insert(design.name, list);
             m_listOrder << design.name;
         }
