@@ -1,0 +1,16 @@
+#include "window/application.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+
+namespace isd {
+
+void setUpApplication(QApplication &app)
+{
+    // Tells Wayland desktops which menu entry the window belongs to.
+    QGuiApplication::setDesktopFileName(QStringLiteral(ISD5116_APP_ID));
+    // One look on every desktop: the layout's sizes are made for it.
+    app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+}
+
+} // namespace isd

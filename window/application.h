@@ -1,0 +1,12 @@
+#pragma once
+
+class QApplication;
+
+namespace isd {
+
+// Sets the application up as the program runs it: the style the layout is
+// made for and the desktop entry its window belongs to. Called before the
+// window is built, by the program and by the benchmark alike.
+void setUpApplication(QApplication &app);
+
+} // namespace isd
