@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# The Debian packages that building and testing need, and the one function
-# that installs whichever of them are missing. Sourced by the other scripts.
+# The Debian packages the project needs, and the one function that installs
+# whichever of them are missing. Sourced by the other scripts.
 
-project_packages=(cmake g++ make qt6-base-dev qt6-svg-dev libgl-dev fonts-liberation2
-    # the accessibility test: X server, D-Bus session, AT-SPI bus and client
-    xvfb dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0)
+# Building and running the program.
+build_packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libgl-dev librsvg2-bin fonts-liberation2)
+# Running the tests: the validators, and for the accessibility test a virtual
+# X server, a D-Bus session with the AT-SPI bus and an AT-SPI client.
+test_packages=(desktop-file-utils appstream xvfb xauth dbus at-spi2-core
+    python3-pyatspi gir1.2-atspi-2.0 python3-xlib)
 
 # Installs the named packages that are not installed yet, with apt-get
 # (through sudo when not root); does nothing when all are there.

@@ -1,5 +1,12 @@
 #!/usr/bin/env bash
-# Sets everything up, builds, and opens the window.
+# Installs what building and running need, builds the program (no tests) into
+# build/ and opens the window.
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
-exec "$build/isd5116-config"
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+source "$root/scripts/packages.sh"
+ensure_packages "${build_packages[@]}"
+
+cd "$root"
+cmake --preset default -DBUILD_TESTING=OFF
+cmake --build --preset default
+exec build/isd5116-config

@@ -1,9 +1,15 @@
 #!/usr/bin/env bash
-# Sets everything up, builds, and runs every test: the suites (headless, and
-# the window through the accessibility stack), the installed files with their
-# validators, then every suite again under AddressSanitizer and UBSan.
+# Installs what building and testing need, then builds and runs every test:
+# the QtTest suites (headless), the window through the accessibility stack,
+# the menu entry, metainfo and installed files with their validators; then
+# all of it but the install checks again in a build with AddressSanitizer and
+# UBSan. Ends with one line saying that every check passed.
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
-(cd "$build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300)
-bash "$root/scripts/check-install.sh"
-bash "$root/scripts/sanitize.sh"
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+source "$root/scripts/packages.sh"
+ensure_packages "${build_packages[@]}" "${test_packages[@]}"
+
+cd "$root"
+cmake --workflow --preset default
+cmake --workflow --preset sanitize
+echo "test.sh: every check passed (build, tests, install checks, sanitizer run)."

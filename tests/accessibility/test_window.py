@@ -1,25 +1,32 @@
 #!/usr/bin/python3
 """Drives the running window through AT-SPI, as a screen reader does.
 
-Started by run.sh with the program already running on a private X display,
-D-Bus session and accessibility bus. Finds the application, its frame, the
-check boxes (by name), the lists (by description), the bit cells and the
-two words (by name); reads the cells and words through the Text interface;
+Run by CTest inside xvfb-run and dbus-run-session: starts the program on
+that display and session, where the AT-SPI bus starts on demand. Finds the
+application, its frame, the check boxes (by name), the lists (by
+description), the bit cells and the two words (by name); reads the cells and words through the Text interface;
 toggles boxes through the Action interface; picks list items with keys
 synthesised through the registry; walks the tab order with Tab and
 Shift+Tab. After every action the whole window is compared with a model of
 the registers kept here: all 32 cells, both words, every box's checked
 state and every list's text, polled until they agree or WAIT runs out.
 
-Prints one line a case and exits non-zero when any case fails.
+At the end closes the window as a user does and expects the program to
+exit with status 0. Prints one line a case and exits non-zero when any case
+fails.
 """
 
 import argparse
+import subprocess
 import sys
+import tempfile
 import time
 import traceback
 
 import gi
+import Xlib.display
+import Xlib.protocol.event
+import Xlib.X
 
 gi.require_version("Atspi", "2.0")
 import pyatspi  # noqa: E402
@@ -34,6 +41,9 @@ REGISTERS = ("CFG0", "CFG1")
 # few milliseconds, the program starts within a second or two.
 WAIT = 3.0
 START_WAIT = 20.0
+# How long the program may take to exit once its window is closed; a
+# sanitizer build checks for leaks then.
+CLOSE_WAIT = 30.0
 # How long a state must hold to show that an action changed nothing.
 HOLD = 0.15
 # A broken build fails case after case, each after WAIT: stop after this many.
@@ -688,16 +698,45 @@ class Run:
             self.case(g, f"{name} picks with Down and Up after typing", pick_again)
 
 
+def close_window(pid):
+    """Asks the program's window to close, as a window manager does when the
+    user closes it: a WM_DELETE_WINDOW message to the top level titled with
+    the window title."""
+    x = Xlib.display.Display()
+    try:
+        protocols = x.intern_atom("WM_PROTOCOLS")
+        delete = x.intern_atom("WM_DELETE_WINDOW")
+        pid_atom = x.intern_atom("_NET_WM_PID")
+        utf8 = x.intern_atom("UTF8_STRING")
+        name_atom = x.intern_atom("_NET_WM_NAME")
+        for window in x.screen().root.query_tree().children:
+            owner = window.get_full_property(pid_atom, Xlib.X.AnyPropertyType)
+            title = window.get_full_property(name_atom, utf8)
+            if owner is None or owner.value[0] != pid or title is None:
+                continue
+            if title.value.decode() != WINDOW_TITLE:
+                continue
+            message = Xlib.protocol.event.ClientMessage(
+                window=window, client_type=protocols, data=(32, [delete, Xlib.X.CurrentTime, 0, 0, 0]))
+            window.send_event(message)
+            x.flush()
+            return True
+        return False
+    finally:
+        x.close()
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--pid", type=int, required=True, help="the program's process id")
+    parser.add_argument("--program", required=True, help="the program to start")
     args = parser.parse_args()
 
     started = time.monotonic()
-    run = None
+    log = tempfile.TemporaryFile()
+    program = subprocess.Popen([args.program], stdout=log, stderr=subprocess.STDOUT)
+    run = Run(None)
     try:
-        window = Window(args.pid)
-        run = Run(window)
+        run.window = Window(program.pid)
         run.discovery()
         run.descriptions()
         run.start_state()
@@ -708,11 +747,29 @@ def main():
         run.typing()
     except Fatal as fatal:
         print(f"[FAIL] cannot go on: {fatal}", flush=True)
-        if run is not None:
-            run.failed.append(str(fatal))
-        else:
-            return 1
+        run.failed.append(str(fatal))
+
+    # The program must still run, close when asked and exit cleanly: a
+    # sanitizer build reports leaks and errors at exit.
+    if program.poll() is not None:
+        run.failed.append(f"the program ended during the run (exit status {program.returncode})")
+    elif not close_window(program.pid):
+        run.failed.append("the program's window cannot be found to close it")
+    try:
+        status = program.wait(timeout=CLOSE_WAIT)
+        if status != 0:
+            run.failed.append(f"the program exited with status {status} after its window was closed")
+    except subprocess.TimeoutExpired:
+        program.kill()
+        program.wait()
+        run.failed.append(f"the program still ran {CLOSE_WAIT} s after its window was closed")
+
     seconds = time.monotonic() - started
+    if run.failed:
+        log.seek(0)
+        output = log.read().decode(errors="replace").strip()
+        if output:
+            print("--- program output ---\n" + output)
     for name in run.failed:
         print(f"failed: {name}")
     print(f"accessibility: {run.cases} cases, {len(run.failed)} failed, {seconds:.1f} s")
