@@ -14,22 +14,33 @@ using SegmentList = std::vector<int>;
 // The segments of several groups, one after the other.
 SegmentList joined(std::initializer_list<SegmentList> groups);
 
-// A check box's editor: one test, whether its box is checked.
+// A segment that two boxes' editors both write: lit while either box is
+// checked. Each editor writes it after its own segment set.
+struct SharedSegment {
+    int line;
+    FieldId boxes[2];
+};
+
+// A check box's editor: one test, whether its box is checked. Its segment
+// set is every segment of its two rows, lit in one row and idle in the other.
 struct CheckEditor {
-    FieldId field;               // a one-bit field; the box is field(field).editor
-    SegmentList segments;        // the editor's segment set, in the order it writes them
-    SegmentList litWhenChecked;  // segments highlighted when the box is checked
+    FieldId field;                       // a one-bit field set by a check box
     SegmentList litWhenUnchecked;
-    // A step run after the main one, for a segment shared with another box.
-    void (*sharedStep)(EditorTarget &) = nullptr;
+    SegmentList litWhenChecked;
+    const SharedSegment *shared = nullptr;
+
+    // The segment set, in the order the editor writes it.
+    SegmentList segments() const;
 };
 
 // A list's editor: the selected index is the field's value. One row per list
-// item; an index without a row (-1 included) writes nothing.
+// item; an index without a row (-1 included) writes nothing. Its segment set
+// is every segment lit in some row.
 struct ListEditor {
     FieldId field;
-    SegmentList segments;
-    std::vector<SegmentList> litByIndex;   // row k: segments highlighted for index k
+    std::vector<SegmentList> litByIndex;   // row k: segments lit for index k
+
+    SegmentList segments() const;
 };
 
 // The controls of one part of the chip and their editors.

@@ -33,26 +33,26 @@ EditorSet makeMixerFilterEditors()
 
     return {
         {
-            {FieldId::FLS0, joined({sum1ToFilter, arrayToFilter}), arrayToFilter, sum1ToFilter},
-            {FieldId::FLPD, joined({filterOutput, filterOutline}), joined({filterOutput, filterOutline}), {}},
+            {FieldId::FLS0, sum1ToFilter, arrayToFilter},
+            {FieldId::FLPD, {}, joined({filterOutput, filterOutline})},
         },
         {
-            {FieldId::S1S, joined({anaInToSum1Mux, arrayToSum1Mux, filtoToSum1Mux}),
+            {FieldId::S1S,
              {anaInToSum1Mux,        // "ANA IN"
               arrayToSum1Mux,        // "ARRAY"
               filtoToSum1Mux}},      // "FILTO"
-            {FieldId::S1M, joined({sum1Output, sum1MuxWire, inpToSum1, sum1Outline}),
+            {FieldId::S1M,
              {joined({sum1Output, sum1MuxWire, inpToSum1, sum1Outline}),   // "SUM1 & INP"
               joined({sum1Output, sum1MuxWire, sum1Outline}),              // "SUM1"
               joined({sum1Output, inpToSum1, sum1Outline}),                // "INP"
               {}}},                                                      // off
-            {FieldId::S2M, joined({sum2Outline, sum2Output, filtoToSum2, anaInToSum2}),
+            {FieldId::S2M,
              {joined({sum2Outline, sum2Output, filtoToSum2, anaInToSum2}), // "ANA & FILTO"
               joined({sum2Outline, sum2Output, anaInToSum2}),              // "ANA IN"
               joined({sum2Outline, sum2Output, filtoToSum2}),              // "FILTO"
               {}}},                                                      // off
             // The filter frequency recolours nothing.
-            {FieldId::FLD, {}, {{}, {}, {}, {}}},
+            {FieldId::FLD, std::vector<SegmentList>(4)},
         },
     };
 }

@@ -40,19 +40,19 @@ EditorSet makeVolumeOutputEditors()
 
     return {
         {
-            {FieldId::VLPD, volumeBlock, volumeBlock, {}},
-            {FieldId::AOPD, anaOutAmplifier, anaOutAmplifier, {}},
+            {FieldId::VLPD, {}, volumeBlock},
+            {FieldId::AOPD, {}, anaOutAmplifier},
         },
         {
-            {FieldId::VLS, joined({anaInToVolume, sum2ToVolume, sum1ToVolume, inpToVolume}),
+            {FieldId::VLS,
              {anaInToVolume, sum2ToVolume, sum1ToVolume, inpToVolume}},
             // The volume step recolours nothing: eight steps, 4 dB apart.
-            {FieldId::VOL, {}, std::vector<SegmentList>(8)},
-            {FieldId::AOS, joined({fthruToAnaOut, inpToAnaOut, volToAnaOut, filtoToAnaOut, sum1ToAnaOut, sum2ToAnaOut}),
+            {FieldId::VOL, std::vector<SegmentList>(8)},
+            {FieldId::AOS,
              {fthruToAnaOut, inpToAnaOut, volToAnaOut, filtoToAnaOut, sum1ToAnaOut, sum2ToAnaOut}},
-            {FieldId::OPS, joined({volToOutput, anaInToOutput, filtoToOutput, sum2ToOutput}),
+            {FieldId::OPS,
              {volToOutput, anaInToOutput, filtoToOutput, sum2ToOutput}},
-            {FieldId::OPA, joined({speaker, auxOut}),
+            {FieldId::OPA,
              {{},          // off
               speaker,     // speaker, 150 ohm load
               speaker,     // speaker, 8 ohm load

@@ -19,12 +19,12 @@ QString controlName(const Field &f)
 QString controlDescription(const Field &f)
 {
     const QString purpose = QString::fromLatin1(f.purpose);
-    switch (f.sense) {
-    case BitSense::PowerDown:
+    switch (f.editedBy) {
+    case EditedBy::PowerSwitch:
         return purpose + QStringLiteral(": checked means powered") + where(f);
-    case BitSense::FollowsBox:
+    case EditedBy::SelectBox:
         return purpose + QStringLiteral(": checked selects ") + QString::fromLatin1(f.oneMeans) + where(f);
-    case BitSense::NotABox:
+    case EditedBy::List:
         break;
     }
     return controlName(f) + QStringLiteral(": ") + purpose + where(f);
@@ -41,21 +41,37 @@ QString cellDescription(Register reg, int bit)
     const QString purpose = QString::fromLatin1(f.purpose);
     if (f.width == 1)
         return QStringLiteral("%1, %2: 1 means %3").arg(bitName(reg, bit), purpose, QString::fromLatin1(f.oneMeans));
-    const int position = bit - (f.highBit - f.width + 1);
-    return QStringLiteral("%1, bit %2 of %3: %4").arg(bitName(reg, bit)).arg(position).arg(controlName(f), purpose);
+    return QStringLiteral("%1, bit %2 of %3: %4").arg(bitName(reg, bit)).arg(bit - f.lowBit()).arg(controlName(f), purpose);
 }
 
-bool bitOfCell(int labelNumber, Register *reg, int *bit)
+QString wordAccessibleName(Register reg)
 {
-    for (Register r : kRegisters) {
-        const int b = cellLabelNumber(r, 0) - labelNumber;
-        if (b >= 0 && b < kBitsPerRegister) {
-            *reg = r;
-            *bit = b;
-            return true;
-        }
-    }
-    return false;
+    return QStringLiteral("%1 hexadecimal word").arg(registerName(reg));
+}
+
+QString wordDescription(Register reg)
+{
+    return QStringLiteral("%1 as a hexadecimal word, D15-D0").arg(registerName(reg));
+}
+
+QString headerAccessibleName(Register reg)
+{
+    return QStringLiteral("%1 register header").arg(registerName(reg));
+}
+
+QString headerDescription(Register reg)
+{
+    return QStringLiteral("Field names and bit numbers of %1, D15 to D0").arg(registerName(reg));
+}
+
+QString diagramAccessibleName()
+{
+    return QStringLiteral("Signal-path diagram");
+}
+
+QString diagramDescription()
+{
+    return QStringLiteral("Block diagram of the chip's analog path; paths in use are drawn in red");
 }
 
 } // namespace isd

@@ -1,7 +1,8 @@
 #pragma once
 
-// Names and descriptions of the controls and bit cells for screen readers
-// and tooltips, all made from the field table.
+// Names and descriptions for screen readers and tooltips: of the controls
+// that set the fields, of the bit cells, the words, the register headers and
+// the diagram. The field-dependent ones are made from the field table.
 
 #include "model/fields.h"
 
@@ -17,7 +18,7 @@ QString controlName(const Field &f);
 // output multiplexer (CFG0 D8–D6)" for a list.
 QString controlDescription(const Field &f);
 
-// A bit cell by register, bit and field: "CFG0 D13 AIPD".
+// A bit cell by register and bit: "CFG0 D13 AIPD".
 QString cellAccessibleName(Register reg, int bit);
 
 // What a cell's "1" stands for, e.g. "AIPD, ANA IN amplifier power: 1 means
@@ -25,7 +26,14 @@ QString cellAccessibleName(Register reg, int bit);
 // multiplexer".
 QString cellDescription(Register reg, int bit);
 
-// The register and bit a cell label shows; false for a label that is no cell.
-bool bitOfCell(int labelNumber, Register *reg, int *bit);
+// A register's hexadecimal word and its two-line header.
+QString wordAccessibleName(Register reg);
+QString wordDescription(Register reg);
+QString headerAccessibleName(Register reg);
+QString headerDescription(Register reg);
+
+// The picture box with the block diagram.
+QString diagramAccessibleName();
+QString diagramDescription();
 
 } // namespace isd

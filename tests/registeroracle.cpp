@@ -1,7 +1,6 @@
 #include "registeroracle.h"
 
 #include "window/controltable.h"
-#include "window/segmenttable.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -13,12 +12,6 @@ using isd::SegmentColour;
 
 namespace {
 
-// The two power switches whose amplifiers feed the input source multiplexer;
-// its output wire Line17 is in use while either of them is checked.
-const QString kAgcBox = QStringLiteral("Check1");
-const QString kAuxInBox = QStringLiteral("Check2");
-constexpr int kInputMuxOutput = 17;
-
 int registerIndex(isd::Register reg)
 {
     return reg == isd::Register::CFG0 ? 0 : 1;
@@ -29,15 +22,15 @@ bool contains(const isd::SegmentList &list, int line)
     return std::find(list.begin(), list.end(), line) != list.end();
 }
 
-// The editor of a control, found in one kind of table (checks or lists) of
+// The editor of a field, found in one kind of table (checks or lists) of
 // the editor sets; nullptr when none has it.
 template <typename Editor>
-const Editor *editorOf(const QString &control, const std::vector<const isd::EditorSet *> &sets,
+const Editor *editorOf(isd::FieldId field, const std::vector<const isd::EditorSet *> &sets,
                        std::vector<Editor> isd::EditorSet::*table)
 {
     for (const isd::EditorSet *set : sets) {
         for (const Editor &e : set->*table) {
-            if (control == QLatin1String(isd::field(e.field).editor))
+            if (e.field == field)
                 return &e;
         }
     }
@@ -72,7 +65,7 @@ RegisterOracle::RegisterOracle()
         if (design.kind == isd::ControlKind::CheckBox) {
             Box box;
             box.checked = design.checked;
-            box.editor = editorOf(design.name, sets, &isd::EditorSet::checks);
+            box.editor = editorOf(design.field, sets, &isd::EditorSet::checks);
             if (!box.editor)
                 throw std::logic_error("check box without an editor");
             box.field = &isd::field(box.editor->field);
@@ -82,7 +75,7 @@ RegisterOracle::RegisterOracle()
             List list;
             list.items = design.items;
             list.shown = design.text;
-            list.editor = editorOf(design.name, sets, &isd::EditorSet::lists);
+            list.editor = editorOf(design.field, sets, &isd::EditorSet::lists);
             if (!list.editor)
                 throw std::logic_error("list without an editor");
             list.field = &isd::field(list.editor->field);
@@ -96,9 +89,8 @@ RegisterOracle::RegisterOracle()
 void RegisterOracle::setField(const isd::Field &f, unsigned value)
 {
     unsigned &word = m_words[size_t(registerIndex(f.reg))];
-    const int lowBit = f.highBit - f.width + 1;
-    const unsigned mask = ((1u << f.width) - 1u) << lowBit;
-    word = (word & ~mask) | ((value << lowBit) & mask);
+    const unsigned mask = ((1u << f.width) - 1u) << f.lowBit();
+    word = (word & ~mask) | ((value << f.lowBit()) & mask);
 }
 
 void RegisterOracle::colourSet(const isd::SegmentList &set, const isd::SegmentList &lit)
@@ -107,10 +99,13 @@ void RegisterOracle::colourSet(const isd::SegmentList &set, const isd::SegmentLi
         m_colours.at(size_t(line)) = contains(lit, line) ? SegmentColour::Highlight : SegmentColour::Idle;
 }
 
-void RegisterOracle::recolourAmplifierMuxOutput()
+bool RegisterOracle::boxChecked(isd::FieldId field) const
 {
-    const bool inUse = m_boxes.value(kAgcBox).checked || m_boxes.value(kAuxInBox).checked;
-    m_colours.at(kInputMuxOutput) = inUse ? SegmentColour::Highlight : SegmentColour::Idle;
+    for (const Box &box : m_boxes) {
+        if (box.field->id == field)
+            return box.checked;
+    }
+    throw std::invalid_argument("no check box sets this field");
 }
 
 void RegisterOracle::toggle(const QString &name)
@@ -122,12 +117,15 @@ void RegisterOracle::toggle(const QString &name)
     box.checked = !box.checked;
 
     // Power-down bits are the inverse of the box; select bits follow it.
-    const bool bit = box.field->sense == isd::BitSense::PowerDown ? !box.checked : box.checked;
+    const bool bit = box.field->editedBy == isd::EditedBy::PowerSwitch ? !box.checked : box.checked;
     setField(*box.field, bit ? 1u : 0u);
-    colourSet(box.editor->segments,
+    colourSet(box.editor->segments(),
               box.checked ? box.editor->litWhenChecked : box.editor->litWhenUnchecked);
-    if (name == kAgcBox || name == kAuxInBox)
-        recolourAmplifierMuxOutput();
+    // A shared segment is in use while either of its boxes is checked.
+    if (const isd::SharedSegment *shared = box.editor->shared) {
+        const bool inUse = boxChecked(shared->boxes[0]) || boxChecked(shared->boxes[1]);
+        m_colours.at(size_t(shared->line)) = inUse ? SegmentColour::Highlight : SegmentColour::Idle;
+    }
 }
 
 void RegisterOracle::pick(const QString &name, int index)
@@ -144,7 +142,7 @@ void RegisterOracle::pick(const QString &name, int index)
     if (index >= int(list.editor->litByIndex.size()))
         return;
     setField(*list.field, unsigned(index));
-    colourSet(list.editor->segments, list.editor->litByIndex[size_t(index)]);
+    colourSet(list.editor->segments(), list.editor->litByIndex[size_t(index)]);
 }
 
 void RegisterOracle::showTyped(const QString &name, const QString &text)
@@ -172,14 +170,11 @@ QStringList RegisterOracle::items(const QString &list) const
     return m_lists.value(list).items;
 }
 
-QString RegisterOracle::cell(int labelNumber) const
+QString RegisterOracle::cell(isd::Register reg, int bit) const
 {
-    // Label3..Label18 hold CFG0 D15..D0, Label19..Label34 CFG1 D15..D0.
-    if (labelNumber < 3 || labelNumber > 34)
-        throw std::invalid_argument("not a bit cell");
-    const int reg = labelNumber <= 18 ? 0 : 1;
-    const int bit = (reg == 0 ? 18 : 34) - labelNumber;
-    return (m_words[size_t(reg)] >> bit) & 1u ? QStringLiteral("1") : QStringLiteral("0");
+    if (bit < 0 || bit >= isd::kBitsPerRegister)
+        throw std::invalid_argument("not a register bit");
+    return (m_words[size_t(registerIndex(reg))] >> bit) & 1u ? QStringLiteral("1") : QStringLiteral("0");
 }
 
 QString RegisterOracle::word(isd::Register reg) const

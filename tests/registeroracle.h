@@ -11,6 +11,7 @@
 #include "editors/editor.h"
 #include "model/fields.h"
 #include "model/registers.h"
+#include "window/segmenttable.h"
 
 #include <QHash>
 #include <QString>
@@ -41,7 +42,7 @@ public:
     QStringList items(const QString &list) const;
 
     // What the window must show.
-    QString cell(int labelNumber) const;           // Label3 .. Label34
+    QString cell(isd::Register reg, int bit) const;
     QString word(isd::Register reg) const;         // the word after a tick
     isd::SegmentColour colour(int line) const;     // Line1 .. Line112
 
@@ -61,7 +62,7 @@ private:
 
     void setField(const isd::Field &f, unsigned value);
     void colourSet(const isd::SegmentList &set, const isd::SegmentList &lit);
-    void recolourAmplifierMuxOutput();
+    bool boxChecked(isd::FieldId field) const;
 
     // m_words[0] is CFG0, m_words[1] CFG1; bit k of a word is register bit Dk.
     std::array<unsigned, 2> m_words{};

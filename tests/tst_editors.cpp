@@ -246,8 +246,8 @@ void TestEditors::editorRows()
     }
 
     settle(*w);
-    QCOMPARE(word(*w, "Label35"), cfg0);
-    QCOMPARE(word(*w, "Label36"), cfg1);
+    QCOMPARE(word(*w, Register::CFG0), cfg0);
+    QCOMPARE(word(*w, Register::CFG1), cfg1);
 }
 
 void TestEditors::agcAndAuxShareTheInputMuxOutput_data()
@@ -362,7 +362,7 @@ void TestEditors::typingAnItemIsNoPick()
     QCOMPARE(l->currentText(), QStringLiteral("SUM2"));
     QCOMPARE(l->currentIndex(), 1);
     QCOMPARE(colours(*w), before);
-    QCOMPARE(word(*w, "Label35"), QStringLiteral("40"));
+    QCOMPARE(word(*w, Register::CFG0), QStringLiteral("40"));
 }
 
 // A window stand-in that records what an editor writes.
@@ -371,10 +371,10 @@ class RecordingTarget : public EditorTarget
 public:
     int index = -1;
     int writes = 0;
-    bool isChecked(const QString &) const override { return true; }
-    int selectedIndex(const QString &) const override { return index; }
-    void writeCell(int, const QString &) override { ++writes; }
-    void setSegmentColour(int, SegmentColour) override { ++writes; }
+    bool isChecked(FieldId) const override { return true; }
+    int selectedIndex(FieldId) const override { return index; }
+    void writeCell(Register, int, const QString &) override { ++writes; }
+    void setSegmentLit(int, bool) override { ++writes; }
 };
 
 void TestEditors::noSelectionWritesNothing_data()

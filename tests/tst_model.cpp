@@ -3,24 +3,24 @@
 #include "model/cells.h"
 #include "model/descriptions.h"
 #include "model/fields.h"
-#include "window/registerheader.h"
+#include "model/registerheader.h"
 
 #include <QTest>
 
 using namespace isd;
 
 Q_DECLARE_METATYPE(isd::Register)
+Q_DECLARE_METATYPE(isd::FieldId)
 
 class TestModel : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void bitNamesAndCells_data();
-    void bitNamesAndCells();
-    void fieldEditors_data();
-    void fieldEditors();
-    void everyBitHasOneField();
+    void bitNames_data();
+    void bitNames();
+    void fieldTable_data();
+    void fieldTable();
     void cellValue_data();
     void cellValue();
     void word_data();
@@ -33,12 +33,11 @@ private slots:
     void cellTexts();
 };
 
-void TestModel::bitNamesAndCells_data()
+void TestModel::bitNames_data()
 {
     QTest::addColumn<Register>("reg");
     QTest::addColumn<int>("bit");
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("cell");
 
     const QStringList cfg0{"AIG1", "AIG0", "AIPD", "AXG1", "AXG0", "AXPD", "INS0", "AOS2",
                            "AOS1", "AOS0", "AOPD", "OPS1", "OPS0", "OPA1", "OPA0", "VLPD"};
@@ -46,85 +45,69 @@ void TestModel::bitNamesAndCells_data()
                            "S1M0", "S2M1", "S2M0", "FLS0", "FLD1", "FLD0", "FLPD", "AGPD"};
     for (int i = 0; i < 16; ++i) {
         const int bit = 15 - i;
-        QTest::addRow("CFG0 D%d", bit) << Register::CFG0 << bit << cfg0[i] << QStringLiteral("Label%1").arg(3 + i);
-        QTest::addRow("CFG1 D%d", bit) << Register::CFG1 << bit << cfg1[i] << QStringLiteral("Label%1").arg(19 + i);
+        QTest::addRow("CFG0 D%d", bit) << Register::CFG0 << bit << cfg0[i];
+        QTest::addRow("CFG1 D%d", bit) << Register::CFG1 << bit << cfg1[i];
     }
 }
 
-void TestModel::bitNamesAndCells()
+void TestModel::bitNames()
 {
     QFETCH(Register, reg);
     QFETCH(int, bit);
     QFETCH(QString, name);
-    QFETCH(QString, cell);
     QCOMPARE(bitName(reg, bit), name);
-    QCOMPARE(cellName(reg, bit), cell);
 }
 
-void TestModel::fieldEditors_data()
+void TestModel::fieldTable_data()
 {
     QTest::addColumn<int>("id");
     QTest::addColumn<QString>("reg");
     QTest::addColumn<QString>("bits");
-    QTest::addColumn<QString>("editor");
-    QTest::addColumn<int>("sense");
+    QTest::addColumn<int>("editedBy");
 
-    const int list = int(BitSense::NotABox);
-    const int power = int(BitSense::PowerDown);
-    const int follows = int(BitSense::FollowsBox);
+    const int list = int(EditedBy::List);
+    const int power = int(EditedBy::PowerSwitch);
+    const int select = int(EditedBy::SelectBox);
     const QString dash = QStringLiteral("\u2013");
-    auto row = [&](FieldId id, const char *tag, const char *reg, QString bits, const char *editor, int sense) {
-        QTest::newRow(tag) << int(id) << QString(reg) << bits.replace(QLatin1Char('-'), dash) << QString(editor) << sense;
+    auto row = [&](FieldId id, const char *tag, const char *reg, QString bits, int editedBy) {
+        QTest::newRow(tag) << int(id) << QString(reg) << bits.replace(QLatin1Char('-'), dash) << editedBy;
     };
-    row(FieldId::AIG, "AIG", "CFG0", "D15-D14", "Combo2", list);
-    row(FieldId::AIPD, "AIPD", "CFG0", "D13", "Check3", power);
-    row(FieldId::AXG, "AXG", "CFG0", "D12-D11", "Combo1", list);
-    row(FieldId::AXPD, "AXPD", "CFG0", "D10", "Check2", power);
-    row(FieldId::INS0, "INS0", "CFG0", "D9", "Check4", follows);
-    row(FieldId::AOS, "AOS", "CFG0", "D8-D6", "Combo9", list);
-    row(FieldId::AOPD, "AOPD", "CFG0", "D5", "Check8", power);
-    row(FieldId::OPS, "OPS", "CFG0", "D4-D3", "Combo10", list);
-    row(FieldId::OPA, "OPA", "CFG0", "D2-D1", "Combo11", list);
-    row(FieldId::VLPD, "VLPD", "CFG0", "D0", "Check7", power);
-    row(FieldId::VLS, "VLS", "CFG1", "D15-D14", "Combo5", list);
-    row(FieldId::VOL, "VOL", "CFG1", "D13-D11", "Combo8", list);
-    row(FieldId::S1S, "S1S", "CFG1", "D10-D9", "Combo3", list);
-    row(FieldId::S1M, "S1M", "CFG1", "D8-D7", "Combo4", list);
-    row(FieldId::S2M, "S2M", "CFG1", "D6-D5", "Combo7", list);
-    row(FieldId::FLS0, "FLS0", "CFG1", "D4", "Check5", follows);
-    row(FieldId::FLD, "FLD", "CFG1", "D3-D2", "Combo6", list);
-    row(FieldId::FLPD, "FLPD", "CFG1", "D1", "Check6", power);
-    row(FieldId::AGPD, "AGPD", "CFG1", "D0", "Check1", power);
+    row(FieldId::AIG, "AIG", "CFG0", "D15-D14", list);
+    row(FieldId::AIPD, "AIPD", "CFG0", "D13", power);
+    row(FieldId::AXG, "AXG", "CFG0", "D12-D11", list);
+    row(FieldId::AXPD, "AXPD", "CFG0", "D10", power);
+    row(FieldId::INS0, "INS0", "CFG0", "D9", select);
+    row(FieldId::AOS, "AOS", "CFG0", "D8-D6", list);
+    row(FieldId::AOPD, "AOPD", "CFG0", "D5", power);
+    row(FieldId::OPS, "OPS", "CFG0", "D4-D3", list);
+    row(FieldId::OPA, "OPA", "CFG0", "D2-D1", list);
+    row(FieldId::VLPD, "VLPD", "CFG0", "D0", power);
+    row(FieldId::VLS, "VLS", "CFG1", "D15-D14", list);
+    row(FieldId::VOL, "VOL", "CFG1", "D13-D11", list);
+    row(FieldId::S1S, "S1S", "CFG1", "D10-D9", list);
+    row(FieldId::S1M, "S1M", "CFG1", "D8-D7", list);
+    row(FieldId::S2M, "S2M", "CFG1", "D6-D5", list);
+    row(FieldId::FLS0, "FLS0", "CFG1", "D4", select);
+    row(FieldId::FLD, "FLD", "CFG1", "D3-D2", list);
+    row(FieldId::FLPD, "FLPD", "CFG1", "D1", power);
+    row(FieldId::AGPD, "AGPD", "CFG1", "D0", power);
 }
 
-void TestModel::fieldEditors()
+// Each field where the chip's register map puts it; that the fields cover
+// every bit once is checked when the table compiles.
+void TestModel::fieldTable()
 {
     QFETCH(int, id);
     QFETCH(QString, reg);
     QFETCH(QString, bits);
-    QFETCH(QString, editor);
-    QFETCH(int, sense);
+    QFETCH(int, editedBy);
     const Field &f = field(FieldId(id));
     QCOMPARE(QString::fromLatin1(f.name), QString::fromLatin1(QTest::currentDataTag()));
     QCOMPARE(registerName(f.reg), reg);
     QCOMPARE(bitRange(f), bits);
-    QCOMPARE(QString::fromLatin1(f.editor), editor);
-    QCOMPARE(int(f.sense), sense);
-}
-
-void TestModel::everyBitHasOneField()
-{
-    // Each of the 32 bits belongs to exactly one field, and every control
-    // writes exactly one field.
-    QCOMPARE(int(fields().size()), 19);
-    QSet<QString> editors;
-    int bits = 0;
-    for (const Field &f : fields()) {
-        bits += f.width;
-        editors.insert(QString::fromLatin1(f.editor));
-    }
-    QCOMPARE(bits, 32);
-    QCOMPARE(editors.size(), 19);
+    QCOMPARE(int(f.editedBy), editedBy);
+    for (int bit = f.lowBit(); bit <= f.highBit; ++bit)
+        QCOMPARE(fieldOfBit(f.reg, bit).id, f.id);
 }
 
 void TestModel::cellValue_data()
@@ -206,50 +189,44 @@ void TestModel::header()
 
 void TestModel::controlTexts_data()
 {
-    QTest::addColumn<QString>("control");
+    QTest::addColumn<FieldId>("field");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("description");
-    QTest::newRow("power switch") << "Check1" << "AGPD" << "AGC amplifier power: checked means powered (CFG1 D0)";
-    QTest::newRow("select bit") << "Check4" << "INS0" << "input source: checked selects AUX IN instead of MIC IN (CFG0 D9)";
-    QTest::newRow("list") << "Combo9" << "AOS" << "AOS: source of the analog output multiplexer (CFG0 D8–D6)";
-    QTest::newRow("list of two bits") << "Combo1" << "AXG" << "AXG: gain of the AUX IN amplifier (CFG0 D12–D11)";
+    QTest::newRow("power switch") << FieldId::AGPD << "AGPD" << "AGC amplifier power: checked means powered (CFG1 D0)";
+    QTest::newRow("select bit") << FieldId::INS0 << "INS0" << "input source: checked selects AUX IN instead of MIC IN (CFG0 D9)";
+    QTest::newRow("list") << FieldId::AOS << "AOS" << "AOS: source of the analog output multiplexer (CFG0 D8–D6)";
+    QTest::newRow("list of two bits") << FieldId::AXG << "AXG" << "AXG: gain of the AUX IN amplifier (CFG0 D12–D11)";
 }
 
 void TestModel::controlTexts()
 {
-    QFETCH(QString, control);
+    QFETCH(FieldId, field);
     QFETCH(QString, name);
     QFETCH(QString, description);
-    const Field *f = fieldEditedBy(control);
-    QVERIFY(f);
-    QCOMPARE(controlName(*f), name);
-    QCOMPARE(controlDescription(*f), description);
+    QCOMPARE(controlName(isd::field(field)), name);
+    QCOMPARE(controlDescription(isd::field(field)), description);
 }
 
 void TestModel::cellTexts_data()
 {
-    QTest::addColumn<int>("label");
+    QTest::addColumn<Register>("reg");
+    QTest::addColumn<int>("bit");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("description");
-    QTest::newRow("Label5") << 5 << "CFG0 D13 AIPD" << "AIPD, ANA IN amplifier power: 1 means powered down";
-    QTest::newRow("Label11") << 11 << "CFG0 D7 AOS1" << "AOS1, bit 1 of AOS: source of the analog output multiplexer";
-    QTest::newRow("Label30") << 30 << "CFG1 D4 FLS0" << "FLS0, filter input: 1 means ARRAY instead of SUM1";
-    QTest::newRow("Label34") << 34 << "CFG1 D0 AGPD" << "AGPD, AGC amplifier power: 1 means powered down";
+    QTest::newRow("CFG0 D13") << Register::CFG0 << 13 << "CFG0 D13 AIPD" << "AIPD, ANA IN amplifier power: 1 means powered down";
+    QTest::newRow("CFG0 D7") << Register::CFG0 << 7 << "CFG0 D7 AOS1" << "AOS1, bit 1 of AOS: source of the analog output multiplexer";
+    QTest::newRow("CFG1 D4") << Register::CFG1 << 4 << "CFG1 D4 FLS0" << "FLS0, filter input: 1 means ARRAY instead of SUM1";
+    QTest::newRow("CFG1 D0") << Register::CFG1 << 0 << "CFG1 D0 AGPD" << "AGPD, AGC amplifier power: 1 means powered down";
 }
 
 void TestModel::cellTexts()
 {
-    QFETCH(int, label);
+    QFETCH(Register, reg);
+    QFETCH(int, bit);
     QFETCH(QString, name);
     QFETCH(QString, description);
-    Register reg;
-    int bit;
-    QVERIFY(bitOfCell(label, &reg, &bit));
     QCOMPARE(cellAccessibleName(reg, bit), name);
     QCOMPARE(cellDescription(reg, bit), description);
-    // Labels around the cells are no cells.
-    for (int other : {1, 2, 35, 36, 37})
-        QVERIFY(!bitOfCell(other, &reg, &bit));
 }
 
 QTEST_APPLESS_MAIN(TestModel)

@@ -147,7 +147,7 @@ const std::pair<Act, unsigned> kActWeights[] = {
 // Everything a user can change but the text a list shows, read from the
 // window.
 struct Snapshot {
-    QStringList cells;              // Label3 first
+    QStringList cells;              // CFG0 D15 first, as RandomUser::m_cells
     QList<SegmentColour> colours;   // Line1 first
     QList<bool> boxes;              // in the order of boxNames()
     QList<int> indexes;             // in the order of listNames()
@@ -163,8 +163,13 @@ public:
         : m_window(window)
         , m_rng(seed)
     {
-        for (int n = 3; n <= 36; ++n)
-            m_labels[n] = window.findChild<QLabel *>(QStringLiteral("Label%1").arg(n));
+        for (Register reg : kRegisters) {
+            for (int bit = kBitsPerRegister - 1; bit >= 0; --bit) {
+                const ControlSpec &c = cellControl(reg, bit);
+                m_cells.push_back({reg, bit, c.name, window.findChild<QLabel *>(c.name)});
+            }
+            m_words[size_t(reg)] = window.findChild<QLabel *>(wordControl(reg).name);
+        }
         for (const QString &name : m_oracle.boxNames()) {
             QCheckBox *b = box(window, name);
             m_boxes.insert(name, b);
@@ -217,23 +222,21 @@ public:
         QStringList diff;
         if (!settleNow(m_window))
             diff << QStringLiteral("Timer1 never came to rest");
-        for (int n = 3; n <= 34; ++n) {
-            const QString expected = m_oracle.cell(n);
-            if (m_labels[n]->text() != expected) {
-                diff << QStringLiteral("Label%1 (%2 D%3) shows \"%4\", expected \"%5\"")
-                            .arg(n)
-                            .arg(n <= 18 ? QStringLiteral("CFG0") : QStringLiteral("CFG1"))
-                            .arg((n <= 18 ? 18 : 34) - n)
-                            .arg(m_labels[n]->text(), expected);
+        for (const Cell &cell : m_cells) {
+            const QString expected = m_oracle.cell(cell.reg, cell.bit);
+            if (cell.label->text() != expected) {
+                diff << QStringLiteral("%1 (%2 D%3) shows \"%4\", expected \"%5\"")
+                            .arg(cell.name, registerName(cell.reg))
+                            .arg(cell.bit)
+                            .arg(cell.label->text(), expected);
             }
         }
-        const std::pair<int, Register> words[] = {{35, Register::CFG0}, {36, Register::CFG1}};
-        for (const auto &[n, reg] : words) {
+        for (Register reg : kRegisters) {
             const QString expected = m_oracle.word(reg);
-            if (m_labels[n]->text() != expected) {
-                diff << QStringLiteral("Label%1 (%2) shows \"%3\", expected \"%4\"")
-                            .arg(n)
-                            .arg(registerName(reg), m_labels[n]->text(), expected);
+            const QLabel *word = m_words[size_t(reg)];
+            if (word->text() != expected) {
+                diff << QStringLiteral("%1 (%2) shows \"%3\", expected \"%4\"")
+                            .arg(word->objectName(), registerName(reg), word->text(), expected);
             }
         }
         for (int line = 1; line <= kSegmentCount; ++line) {
@@ -339,8 +342,8 @@ private:
     Snapshot snapshot() const
     {
         Snapshot s;
-        for (int n = 3; n <= 34; ++n)
-            s.cells << m_labels[n]->text();
+        for (const Cell &cell : m_cells)
+            s.cells << cell.label->text();
         for (int line = 1; line <= kSegmentCount; ++line)
             s.colours << m_window.diagram()->segmentColour(line);
         for (const QString &name : m_oracle.boxNames())
@@ -358,9 +361,8 @@ private:
         QStringList changed;
         for (int i = 0; i < before.cells.size(); ++i) {
             if (before.cells[i] != after.cells[i]) {
-                changed << QStringLiteral("Label%1 \"%2\" -> \"%3\"")
-                               .arg(i + 3)
-                               .arg(before.cells[i], after.cells[i]);
+                changed << QStringLiteral("%1 \"%2\" -> \"%3\"")
+                               .arg(m_cells[size_t(i)].name, before.cells[i], after.cells[i]);
             }
         }
         for (int i = 0; i < before.colours.size(); ++i) {
@@ -696,7 +698,14 @@ private:
     QObject m_listening;   // ends the counting connections with this user
     std::mt19937 m_rng;
     RegisterOracle m_oracle;
-    std::array<QLabel *, 37> m_labels{};
+    struct Cell {
+        Register reg;
+        int bit;
+        QString name;
+        QLabel *label;
+    };
+    std::vector<Cell> m_cells;   // CFG0 D15 to D0, then CFG1 D15 to D0
+    std::array<QLabel *, 2> m_words{};
     QHash<QString, QCheckBox *> m_boxes;
     QHash<QString, PickList *> m_lists;
     QStringList m_allItems;
@@ -759,21 +768,11 @@ void TestRandomUsers::cleanupTestCase()
 }
 
 // The model reads the editors' tables; they must fit the window they edit:
-// every cell in exactly one field, one row per list item, every lit segment
-// in its editor's set, every segment with at most one editor, and the design
-// states of the controls and segments those of an all-zero register.
+// each editor's field set by a control of its kind, one row per list item,
+// every segment with at most one editor, and the design states of the
+// controls and segments those of an all-zero register.
 void TestRandomUsers::editorTablesFitTheWindow()
 {
-    QSet<int> cells;
-    for (const Field &f : fields()) {
-        for (int bit = f.highBit; bit > f.highBit - f.width; --bit) {
-            const int label = (f.reg == Register::CFG0 ? 18 : 34) - bit;
-            QVERIFY2(!cells.contains(label), f.name);
-            cells.insert(label);
-        }
-    }
-    QCOMPARE(cells.size(), 32);
-
     QHash<int, QString> owner;
     auto own = [&](const SegmentList &set, const QString &editor) {
         for (int line : set) {
@@ -783,67 +782,53 @@ void TestRandomUsers::editorTablesFitTheWindow()
             owner.insert(line, editor);
         }
     };
-    auto within = [](const SegmentList &lit, const SegmentList &set) {
-        return std::all_of(lit.begin(), lit.end(),
-                           [&](int l) { return std::find(set.begin(), set.end(), l) != set.end(); });
+    // Segments that do not keep the default colour start as the control's
+    // design state would colour them.
+    auto startsAs = [](const SegmentList &set, const SegmentList &lit) {
+        for (int line : set) {
+            const bool on = std::find(lit.begin(), lit.end(), line) != lit.end();
+            if (segment(line).initial != SegmentColour::Default
+                && segment(line).initial != (on ? SegmentColour::Highlight : SegmentColour::Idle)) {
+                return segmentName(line);
+            }
+        }
+        return QString();
     };
     int checkEditors = 0;
     int listEditors = 0;
-    for (const EditorSet *set : {&inputStageEditors(), &mixerFilterEditors(), &volumeOutputEditors()}) {
+    for (const EditorSet *set : allEditorSets()) {
         for (const CheckEditor &e : set->checks) {
-            const Field &f = field(e.field);
-            const ControlSpec &design = control(QLatin1String(f.editor));
+            const ControlSpec &design = fieldControl(e.field);
             QCOMPARE(design.kind, ControlKind::CheckBox);
-            QCOMPARE(f.width, 1);
-            QVERIFY(f.sense != BitSense::NotABox);
-            QVERIFY2(within(e.litWhenChecked, e.segments) && within(e.litWhenUnchecked, e.segments), f.editor);
             // The box's design state stands for bit 0: a power switch starts
             // checked (powered), a select bit unchecked.
-            QCOMPARE(design.checked, f.sense == BitSense::PowerDown);
-            // Segments that do not keep the default colour start as the box's
-            // design state would colour them.
-            const SegmentList &lit = design.checked ? e.litWhenChecked : e.litWhenUnchecked;
-            for (int line : e.segments) {
-                if (segment(line).initial != SegmentColour::Default) {
-                    QVERIFY2(segment(line).initial == (within({line}, lit) ? SegmentColour::Highlight
-                                                                           : SegmentColour::Idle),
-                             qPrintable(segmentName(line)));
-                }
-            }
-            own(e.segments, design.name);
+            QCOMPARE(design.checked, field(e.field).editedBy == EditedBy::PowerSwitch);
+            const QString wrong = startsAs(e.segments(), design.checked ? e.litWhenChecked : e.litWhenUnchecked);
+            QVERIFY2(wrong.isEmpty(), qPrintable(design.name + QLatin1Char(' ') + wrong));
+            own(e.segments(), design.name);
             // Only the two power switches that feed the input source
             // multiplexer share a segment.
-            QCOMPARE(e.sharedStep != nullptr, design.name == "Check1" || design.name == "Check2");
+            QCOMPARE(e.shared != nullptr, e.field == FieldId::AGPD || e.field == FieldId::AXPD);
             ++checkEditors;
         }
         for (const ListEditor &e : set->lists) {
-            const Field &f = field(e.field);
-            const ControlSpec &design = control(QLatin1String(f.editor));
+            const ControlSpec &design = fieldControl(e.field);
             QCOMPARE(design.kind, ControlKind::List);
-            QCOMPARE(f.sense, BitSense::NotABox);
             QCOMPARE(int(e.litByIndex.size()), int(design.items.size()));
-            QVERIFY2(design.items.size() <= (1 << f.width), f.editor);
-            for (const SegmentList &row : e.litByIndex)
-                QVERIFY2(within(row, e.segments), f.editor);
             // A list shows its first item, whose value 0 the cells hold, and
             // its segments start as that item would colour them.
             QCOMPARE(design.text, design.items.value(0));
-            for (int line : e.segments) {
-                if (segment(line).initial != SegmentColour::Default) {
-                    QVERIFY2(segment(line).initial == (within({line}, e.litByIndex.at(0))
-                                                           ? SegmentColour::Highlight
-                                                           : SegmentColour::Idle),
-                             qPrintable(segmentName(line)));
-                }
-            }
-            own(e.segments, design.name);
+            const QString wrong = startsAs(e.segments(), e.litByIndex.at(0));
+            QVERIFY2(wrong.isEmpty(), qPrintable(design.name + QLatin1Char(' ') + wrong));
+            own(e.segments(), design.name);
             ++listEditors;
         }
     }
     QCOMPARE(checkEditors, 8);
     QCOMPARE(listEditors, 11);
-    // Line17 is set by the shared step of Check1 and Check2; the four wires
-    // of the array and the filter and output multiplexers belong to nobody.
+    // Line17 is the segment the AGC and AUX IN switches share; the four
+    // wires of the array and the filter and output multiplexers belong to
+    // nobody.
     QSet<int> unowned;
     for (int line = 1; line <= kSegmentCount; ++line) {
         if (!owner.contains(line))

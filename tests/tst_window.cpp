@@ -3,7 +3,7 @@
 #include "windowtest.h"
 
 #include "window/controltable.h"
-#include "window/registerheader.h"
+#include "model/registerheader.h"
 
 #include <QApplication>
 #include <QSet>
@@ -22,6 +22,8 @@ private slots:
     void cleanup();
 
     void titleAndControls();
+    void controlNames_data();
+    void controlNames();
     void cellsStartAtZero();
     void wordsBeforeAndAfterFirstTick();
     void idleWindowHasNoTimerRunning();
@@ -84,6 +86,38 @@ void TestWindow::titleAndControls()
     QCOMPARE(link->palette().color(QPalette::WindowText), QColor(0, 0, 255));
 }
 
+// The objectNames the window must carry, by what each control shows or sets.
+void TestWindow::controlNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("expected");
+    for (int i = 0; i < 16; ++i) {
+        const int bit = 15 - i;
+        QTest::addRow("CFG0 D%d", bit) << cellControl(Register::CFG0, bit).name << QStringLiteral("Label%1").arg(3 + i);
+        QTest::addRow("CFG1 D%d", bit) << cellControl(Register::CFG1, bit).name << QStringLiteral("Label%1").arg(19 + i);
+    }
+    QTest::newRow("CFG0 word") << wordControl(Register::CFG0).name << "Label35";
+    QTest::newRow("CFG1 word") << wordControl(Register::CFG1).name << "Label36";
+    const QList<QPair<FieldId, const char *>> editors{
+        {FieldId::AGPD, "Check1"}, {FieldId::AXPD, "Check2"}, {FieldId::AIPD, "Check3"},
+        {FieldId::INS0, "Check4"}, {FieldId::FLS0, "Check5"}, {FieldId::FLPD, "Check6"},
+        {FieldId::VLPD, "Check7"}, {FieldId::AOPD, "Check8"}, {FieldId::AXG, "Combo1"},
+        {FieldId::AIG, "Combo2"}, {FieldId::S1S, "Combo3"}, {FieldId::S1M, "Combo4"},
+        {FieldId::VLS, "Combo5"}, {FieldId::FLD, "Combo6"}, {FieldId::S2M, "Combo7"},
+        {FieldId::VOL, "Combo8"}, {FieldId::AOS, "Combo9"}, {FieldId::OPS, "Combo10"},
+        {FieldId::OPA, "Combo11"}};
+    for (const auto &[id, name] : editors)
+        QTest::newRow(field(id).name) << fieldControl(id).name << name;
+}
+
+void TestWindow::controlNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, expected);
+    QCOMPARE(name, expected);
+    QVERIFY(w->findChild<QWidget *>(name));
+}
+
 void TestWindow::cellsStartAtZero()
 {
     QCOMPARE(allCells(*w), QStringList(32, QStringLiteral("0")));
@@ -92,11 +126,11 @@ void TestWindow::cellsStartAtZero()
 void TestWindow::wordsBeforeAndAfterFirstTick()
 {
     ConfigWindow fresh;
-    QCOMPARE(word(fresh, "Label35"), QStringLiteral("0x0000"));
-    QCOMPARE(word(fresh, "Label36"), QStringLiteral("0x0000"));
+    QCOMPARE(word(fresh, Register::CFG0), QStringLiteral("0x0000"));
+    QCOMPARE(word(fresh, Register::CFG1), QStringLiteral("0x0000"));
     settle(fresh);
-    QCOMPARE(word(fresh, "Label35"), QStringLiteral("0"));
-    QCOMPARE(word(fresh, "Label36"), QStringLiteral("0"));
+    QCOMPARE(word(fresh, Register::CFG0), QStringLiteral("0"));
+    QCOMPARE(word(fresh, Register::CFG1), QStringLiteral("0"));
 }
 
 void TestWindow::idleWindowHasNoTimerRunning()
@@ -418,10 +452,10 @@ void TestWindow::wordFollowsOnTheNextTick()
     settle(*w);
     pickByKeys(list(*w, "Combo10"), 3);   // OPS = 11: CFG0 D4, D3
     // The cells change with the pick; the word only at the next tick.
-    QCOMPARE(cellText(*w, 14), QStringLiteral("1"));
-    QCOMPARE(word(*w, "Label35"), QStringLiteral("0"));
+    QCOMPARE(cellText(*w, Register::CFG0, 4), QStringLiteral("1"));
+    QCOMPARE(word(*w, Register::CFG0), QStringLiteral("0"));
     settle(*w);
-    QCOMPARE(word(*w, "Label35"), QStringLiteral("18"));
+    QCOMPARE(word(*w, Register::CFG0), QStringLiteral("18"));
 }
 
 QTEST_MAIN(TestWindow)

@@ -3,6 +3,7 @@
 // Shared helpers for tests that drive the real window as a user does.
 
 #include "window/configwindow.h"
+#include "window/controltable.h"
 #include "window/diagramview.h"
 #include "window/picklist.h"
 
@@ -18,14 +19,14 @@
 
 namespace testing {
 
-inline QString cellText(const isd::ConfigWindow &w, int labelNumber)
+inline QString cellText(const isd::ConfigWindow &w, isd::Register reg, int bit)
 {
-    return w.findChild<QLabel *>(QStringLiteral("Label%1").arg(labelNumber))->text();
+    return w.findChild<QLabel *>(isd::cellControl(reg, bit).name)->text();
 }
 
-inline QString word(const isd::ConfigWindow &w, const char *label)
+inline QString word(const isd::ConfigWindow &w, isd::Register reg)
 {
-    return w.findChild<QLabel *>(QLatin1String(label))->text();
+    return w.findChild<QLabel *>(isd::wordControl(reg).name)->text();
 }
 
 inline isd::PickList *list(const isd::ConfigWindow &w, const QString &name)
@@ -38,12 +39,14 @@ inline QCheckBox *box(const isd::ConfigWindow &w, const QString &name)
     return w.findChild<QCheckBox *>(name);
 }
 
-// All 32 cell texts, Label3 first.
+// All 32 cell texts: CFG0 D15 to D0, then CFG1 D15 to D0.
 inline QStringList allCells(const isd::ConfigWindow &w)
 {
     QStringList cells;
-    for (int n = 3; n <= 34; ++n)
-        cells << cellText(w, n);
+    for (isd::Register reg : isd::kRegisters) {
+        for (int bit = isd::kBitsPerRegister - 1; bit >= 0; --bit)
+            cells << cellText(w, reg, bit);
+    }
     return cells;
 }
 

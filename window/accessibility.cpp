@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QLabel>
 
 namespace isd {
 
@@ -75,16 +76,6 @@ QAccessibleInterface *accessibleFactory(const QString &className, QObject *objec
 }
 
 } // namespace
-
-void ValueLabel::setValueText(const QString &newText)
-{
-    const QString oldText = text();
-    if (newText == oldText)
-        return;
-    setText(newText);
-    QAccessibleTextUpdateEvent event(this, 0, oldText, newText);
-    QAccessible::updateAccessibility(&event);
-}
 
 void installAccessibility()
 {

@@ -3,12 +3,12 @@
 #include "editors/editor.h"
 #include "model/cells.h"
 #include "model/descriptions.h"
-#include "model/registers.h"
 #include "window/accessibility.h"
 #include "window/controltable.h"
 #include "window/diagramview.h"
 #include "window/picklist.h"
 #include "window/twips.h"
+#include "window/valuelabel.h"
 
 #include <QCheckBox>
 #include <QIcon>
@@ -42,54 +42,51 @@ QFont linkFont()
     return font;
 }
 
-// Names and descriptions for screen readers, shown as tooltips as well: the
-// editors' controls and the bit cells take theirs from the field table.
+// Names and descriptions for screen readers, shown as tooltips as well; the
+// picture box has no tooltip, which would cover the diagram wherever the
+// mouse rests.
 void describe(QWidget *widget, const ControlSpec &design)
 {
-    struct Texts {
-        const char *name;
-        const char *description;
-    };
-    static const QHash<QString, Texts> fixed{
-        {"Label1", {"CFG0 register header", "Field names and bit numbers of CFG0, D15 to D0"}},
-        {"Label2", {"CFG1 register header", "Field names and bit numbers of CFG1, D15 to D0"}},
-        {"Label35", {"CFG0 hexadecimal word", "CFG0 as a hexadecimal word, D15-D0"}},
-        {"Label36", {"CFG1 hexadecimal word", "CFG1 as a hexadecimal word, D15-D0"}},
-        {"Picture1", {"Signal-path diagram",
-                      "Block diagram of the chip's analog path; paths in use are drawn in red"}},
-    };
-
     QString name;
     QString description;
-    Register reg;
-    int bit;
-    if (const Field *f = fieldEditedBy(design.name)) {
-        name = controlName(*f);
-        description = controlDescription(*f);
-    } else if (design.name.startsWith(QLatin1String("Label"))
-               && bitOfCell(design.name.mid(5).toInt(), &reg, &bit)) {
-        name = cellAccessibleName(reg, bit);
-        description = cellDescription(reg, bit);
-    } else if (fixed.contains(design.name)) {
-        name = QString::fromLatin1(fixed[design.name].name);
-        description = QString::fromLatin1(fixed[design.name].description);
-    } else {
+    switch (design.kind) {
+    case ControlKind::CheckBox:
+    case ControlKind::List:
+        name = controlName(field(design.field));
+        description = controlDescription(field(design.field));
+        break;
+    case ControlKind::Cell:
+        name = cellAccessibleName(design.reg, design.bit);
+        description = cellDescription(design.reg, design.bit);
+        break;
+    case ControlKind::Word:
+        name = wordAccessibleName(design.reg);
+        description = wordDescription(design.reg);
+        break;
+    case ControlKind::Header:
+        name = headerAccessibleName(design.reg);
+        description = headerDescription(design.reg);
+        break;
+    case ControlKind::Picture:
+        widget->setAccessibleName(diagramAccessibleName());
+        widget->setAccessibleDescription(diagramDescription());
+        return;
+    case ControlKind::Link:
         return;
     }
     widget->setAccessibleName(name);
     widget->setAccessibleDescription(description);
-    if (design.kind != ControlKind::Picture)
-        widget->setToolTip(description);
+    widget->setToolTip(description);
 }
 
 QLabel *makeLabel(const ControlSpec &design, QWidget *parent)
 {
-    auto *label = design.kind == ControlKind::ValueLabel ? new ValueLabel(design.text, parent)
-                                                       : new QLabel(design.text, parent);
+    const bool value = design.kind == ControlKind::Cell || design.kind == ControlKind::Word;
+    auto *label = value ? new ValueLabel(design.text, parent) : new QLabel(design.text, parent);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setAutoFillBackground(true);
-    if (design.kind == ControlKind::LinkLabel) {
+    if (design.kind == ControlKind::Link) {
         label->setFont(linkFont());
         QPalette blue = label->palette();
         blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
@@ -112,7 +109,7 @@ ConfigWindow::ConfigWindow(QWidget *parent)
     setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
 
     buildControls();
-    setTabOrder();
+    applyTabOrder();
 
     // Timer1 ticks once when the window opens and once after every change of
     // a cell; each tick recomputes both words from all 32 cells. An idle
@@ -147,24 +144,31 @@ void ConfigWindow::buildControls()
         switch (design.kind) {
         case ControlKind::Picture:
             continue;
-        case ControlKind::Label:
-        case ControlKind::ValueLabel:
-        case ControlKind::LinkLabel: {
-            QLabel *label = makeLabel(design, parent);
-            m_labels.insert(design.name, label);
+        case ControlKind::Header:
+        case ControlKind::Link:
+            widget = makeLabel(design, parent);
+            break;
+        case ControlKind::Cell:
+        case ControlKind::Word: {
+            auto *label = static_cast<ValueLabel *>(makeLabel(design, parent));
+            const size_t reg = size_t(design.reg);
+            if (design.kind == ControlKind::Cell)
+                m_cells[reg][size_t(design.bit)] = label;
+            else
+                m_words[reg] = label;
             widget = label;
             break;
         }
         case ControlKind::CheckBox: {
             auto *box = new QCheckBox(parent);
             box->setChecked(design.checked);
-            m_checkBoxes.insert(design.name, box);
+            m_boxes[size_t(design.field)] = box;
             widget = box;
             break;
         }
         case ControlKind::List: {
             auto *list = new PickList(design.items, parent);
-            m_lists.insert(design.name, list);
+            m_lists[size_t(design.field)] = list;
             widget = list;
             break;
         }
@@ -181,7 +185,7 @@ void ConfigWindow::buildControls()
     m_diagram->raise();
 }
 
-void ConfigWindow::setTabOrder()
+void ConfigWindow::applyTabOrder()
 {
     std::vector<const ControlSpec *> order;
     for (const ControlSpec &design : controlTable()) {
@@ -204,11 +208,14 @@ void ConfigWindow::connectEditors()
         for (const CheckEditor &editor : set->checks) {
             // toggled, not clicked: it also comes when an assistive tool
             // toggles the box, and no code here ever sets a box.
-            QCheckBox *box = m_checkBoxes.value(QString::fromLatin1(field(editor.field).editor));
+            QCheckBox *box = m_boxes[size_t(editor.field)];
+            Q_ASSERT_X(box, "connectEditors", "a check box's editor for a field no check box sets");
             connect(box, &QCheckBox::toggled, this, [this, &editor] { runEditor(editor, *this); });
         }
         for (const ListEditor &editor : set->lists) {
-            PickList *list = m_lists.value(QString::fromLatin1(field(editor.field).editor));
+            PickList *list = m_lists[size_t(editor.field)];
+            Q_ASSERT_X(list && int(editor.litByIndex.size()) == list->count(), "connectEditors",
+                       "a list's editor needs one row per item of its list");
             connect(list, &PickList::picked, this, [this, &editor] { runEditor(editor, *this); });
         }
     }
@@ -219,38 +226,30 @@ void ConfigWindow::refreshWords()
     for (Register reg : kRegisters) {
         QStringList cells;
         for (int bit = kBitsPerRegister - 1; bit >= 0; --bit)
-            cells << m_labels.value(cellName(reg, bit))->text();
-        const QString wordLabel = reg == Register::CFG0 ? QStringLiteral("Label35") : QStringLiteral("Label36");
-        valueLabel(wordLabel)->setValueText(wordText(wordValue(cells)));
+            cells << m_cells[size_t(reg)][size_t(bit)]->text();
+        m_words[size_t(reg)]->setValueText(wordText(wordValue(cells)));
     }
 }
 
-ValueLabel *ConfigWindow::valueLabel(const QString &name) const
+bool ConfigWindow::isChecked(FieldId box) const
 {
-    auto *label = qobject_cast<ValueLabel *>(m_labels.value(name));
-    Q_ASSERT(label);
-    return label;
+    return m_boxes[size_t(box)]->isChecked();
 }
 
-bool ConfigWindow::isChecked(const QString &checkBox) const
+int ConfigWindow::selectedIndex(FieldId list) const
 {
-    return m_checkBoxes.value(checkBox)->isChecked();
+    return m_lists[size_t(list)]->currentIndex();
 }
 
-int ConfigWindow::selectedIndex(const QString &list) const
+void ConfigWindow::writeCell(Register reg, int bit, const QString &text)
 {
-    return m_lists.value(list)->currentIndex();
-}
-
-void ConfigWindow::writeCell(int labelNumber, const QString &text)
-{
-    valueLabel(QStringLiteral("Label%1").arg(labelNumber))->setValueText(text);
+    m_cells[size_t(reg)][size_t(bit)]->setValueText(text);
     m_timer->start();
 }
 
-void ConfigWindow::setSegmentColour(int lineNumber, SegmentColour colour)
+void ConfigWindow::setSegmentLit(int line, bool lit)
 {
-    m_diagram->setSegmentColour(lineNumber, colour);
+    m_diagram->setSegmentColour(line, lit ? SegmentColour::Highlight : SegmentColour::Idle);
 }
 
 } // namespace isd

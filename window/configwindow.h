@@ -1,12 +1,13 @@
 #pragma once
 
 #include "editors/editortarget.h"
+#include "model/fields.h"
+#include "model/registers.h"
 
-#include <QHash>
 #include <QWidget>
+#include <array>
 
 class QCheckBox;
-class QLabel;
 class QTimer;
 
 namespace isd {
@@ -31,24 +32,25 @@ public:
 
 private:
     void buildControls();
-    void setTabOrder();
+    void applyTabOrder();
     void connectEditors();
     // Timer1's tick: both words recomputed from all 32 cells.
     void refreshWords();
-    // A bit cell or a hexadecimal word.
-    ValueLabel *valueLabel(const QString &name) const;
 
     // EditorTarget
-    bool isChecked(const QString &checkBox) const override;
-    int selectedIndex(const QString &list) const override;
-    void writeCell(int labelNumber, const QString &text) override;
-    void setSegmentColour(int lineNumber, SegmentColour colour) override;
+    bool isChecked(FieldId box) const override;
+    int selectedIndex(FieldId list) const override;
+    void writeCell(Register reg, int bit, const QString &text) override;
+    void setSegmentLit(int line, bool lit) override;
 
     DiagramView *m_diagram = nullptr;
     QTimer *m_timer = nullptr;
-    QHash<QString, QLabel *> m_labels;
-    QHash<QString, QCheckBox *> m_checkBoxes;
-    QHash<QString, PickList *> m_lists;
+    // By register (CFG0 first), then by bit.
+    std::array<std::array<ValueLabel *, kBitsPerRegister>, 2> m_cells{};
+    std::array<ValueLabel *, 2> m_words{};
+    // By field; nullptr where the field is set by the other kind of control.
+    std::array<QCheckBox *, kFieldCount> m_boxes{};
+    std::array<PickList *, kFieldCount> m_lists{};
 };
 
 } // namespace isd

@@ -1,8 +1,9 @@
 #include "window/controltable.h"
 
-#include "model/registers.h"
-#include "window/registerheader.h"
+#include "model/registerheader.h"
 
+#include <QtGlobal>
+#include <algorithm>
 #include <array>
 #include <stdexcept>
 
@@ -17,64 +18,130 @@ constexpr int kCellWidth = 135;
 constexpr int kCellHeight = 255;
 constexpr int kListHeight = 315;
 
+// The cells are numbered so that the numbers rise from D15 (left) to D0
+// (right): Label3..Label18 for CFG0 and Label19..Label34 for CFG1. A cell's
+// tab index is its number.
+int cellNumber(Register reg, int bit)
+{
+    return (reg == Register::CFG0 ? 18 : 34) - bit;
+}
+
+ControlSpec labelRow(const char *name, ControlKind kind, int left, int top, int width, int height,
+                     int tabIndex, const QString &text, Register reg = Register::CFG0)
+{
+    ControlSpec c{name, kind, Container::Window, left, top, width, height, tabIndex, text};
+    c.reg = reg;
+    return c;
+}
+
+ControlSpec checkBoxRow(const char *name, FieldId field, int left, int top, int height, int tabIndex,
+                        bool checked)
+{
+    ControlSpec c{name, ControlKind::CheckBox, Container::Picture, left, top, 255, height, tabIndex, {}, checked};
+    c.field = field;
+    return c;
+}
+
+ControlSpec listRow(const char *name, FieldId field, int left, int top, int width, int tabIndex,
+                    const QStringList &items)
+{
+    ControlSpec c{name, ControlKind::List, Container::Picture, left, top, width, kListHeight, tabIndex,
+                  items.first(), false, items};
+    c.field = field;
+    return c;
+}
+
+// The control table agrees with the field table: every field has one
+// control, of the kind the field is edited by, with no more items than the
+// field has values; every register bit has one cell and every register one
+// word and one header.
+bool agreesWithFields(const std::vector<ControlSpec> &t)
+{
+    auto count = [&](auto &&pred) { return std::count_if(t.begin(), t.end(), pred); };
+    for (const Field &f : fields()) {
+        const auto sets = [&](const ControlSpec &c) {
+            return (c.kind == ControlKind::CheckBox || c.kind == ControlKind::List) && c.field == f.id;
+        };
+        if (count(sets) != 1)
+            return false;
+        const ControlSpec &c = *std::find_if(t.begin(), t.end(), sets);
+        if ((c.kind == ControlKind::CheckBox) != f.isCheckBox() || c.items.size() > (1 << f.width))
+            return false;
+    }
+    for (Register reg : kRegisters) {
+        for (ControlKind kind : {ControlKind::Header, ControlKind::Word}) {
+            if (count([&](const ControlSpec &c) { return c.kind == kind && c.reg == reg; }) != 1)
+                return false;
+        }
+        for (int bit = 0; bit < kBitsPerRegister; ++bit) {
+            if (count([&](const ControlSpec &c) { return c.kind == ControlKind::Cell && c.reg == reg && c.bit == bit; }) != 1)
+                return false;
+        }
+    }
+    return true;
+}
+
 std::vector<ControlSpec> makeControlTable()
 {
     using K = ControlKind;
-    using C = Container;
+    using R = Register;
+    using F = FieldId;
     std::vector<ControlSpec> t = {
-        {"Label1", K::Label, C::Window, 0, 0, 11895, 375, 0, registerHeader(Register::CFG0)},
-        {"Label2", K::Label, C::Window, 0, 840, 12015, 375, 1, registerHeader(Register::CFG1)},
-        {"Picture1", K::Picture, C::Window, 0, 1560, 15225, 9555, 2, {}},
-        {"Label35", K::ValueLabel, C::Window, 10920, 480, 615, 255, 35, "0x0000"},
-        {"Label36", K::ValueLabel, C::Window, 10920, 1320, 615, 255, 36, "0x0000"},
-        {"Label37", K::LinkLabel, C::Window, 11760, 120, 3615, 375, 56, linkText()},
+        labelRow("Label1", K::Header, 0, 0, 11895, 375, 0, registerHeader(R::CFG0), R::CFG0),
+        labelRow("Label2", K::Header, 0, 840, 12015, 375, 1, registerHeader(R::CFG1), R::CFG1),
+        labelRow("Label35", K::Word, 10920, 480, 615, 255, 35, "0x0000", R::CFG0),
+        labelRow("Label36", K::Word, 10920, 1320, 615, 255, 36, "0x0000", R::CFG1),
+        labelRow("Label37", K::Link, 11760, 120, 3615, 375, 56, linkText()),
+        {"Picture1", K::Picture, Container::Window, 0, 1560, 15225, 9555, 2, {}},
 
-        {"Check1", K::CheckBox, C::Picture, 1560, 1920, 255, 195, 37, {}, true},
-        {"Check2", K::CheckBox, C::Picture, 1920, 3240, 255, 195, 39, {}, true},
-        {"Check3", K::CheckBox, C::Picture, 1920, 5880, 255, 255, 40, {}, true},
-        {"Check4", K::CheckBox, C::Picture, 2400, 2520, 255, 255, 42, {}, false},
-        {"Check5", K::CheckBox, C::Picture, 6600, 2280, 255, 195, 45, {}, false},
-        {"Check6", K::CheckBox, C::Picture, 7320, 2160, 255, 255, 48, {}, true},
-        {"Check7", K::CheckBox, C::Picture, 7440, 6840, 255, 255, 50, {}, true},
-        {"Check8", K::CheckBox, C::Picture, 12120, 2400, 255, 255, 54, {}, true},
+        checkBoxRow("Check1", F::AGPD, 1560, 1920, 195, 37, true),
+        checkBoxRow("Check2", F::AXPD, 1920, 3240, 195, 39, true),
+        checkBoxRow("Check3", F::AIPD, 1920, 5880, 255, 40, true),
+        checkBoxRow("Check4", F::INS0, 2400, 2520, 255, 42, false),
+        checkBoxRow("Check5", F::FLS0, 6600, 2280, 195, 45, false),
+        checkBoxRow("Check6", F::FLPD, 7320, 2160, 255, 48, true),
+        checkBoxRow("Check7", F::VLPD, 7440, 6840, 255, 50, true),
+        checkBoxRow("Check8", F::AOPD, 12120, 2400, 255, 54, true),
+
+        listRow("Combo1", F::AXG, 1080, 3840, 855, 38, {"1.0", "1.41", "2.0", "2.82"}),
+        listRow("Combo2", F::AIG, 1080, 6480, 855, 41, {"0.625", "0.883", "1.250", "1.767"}),
+        listRow("Combo3", F::S1S, 3480, 3240, 975, 43, {"ANA IN", "ARRAY", "FILTO"}),
+        listRow("Combo4", F::S1M, 4200, 2160, 1335, 44, {"SUM1 & INP", "SUM1", "INP", "Выкл"}),
+        listRow("Combo5", F::VLS, 6240, 6960, 975, 46, {"ANA IN", "SUM2", "SUM1", "INP"}),
+        listRow("Combo6", F::FLD, 6240, 3960, 1095, 47, {"8кГц", "6,4кГц", "5,3кГц", "4кГц"}),
+        listRow("Combo7", F::S2M, 8640, 2880, 1335, 49, {"ANA & FILTO", "ANA IN", "FILTO", "Выкл"}),
+        listRow("Combo8", F::VOL, 7800, 6840, 975, 51,
+                {"0-дб", "4-дб", "8-дб", "12-дб", "16-дб", "20-дб", "24-дб", "28-дб"}),
+        listRow("Combo9", F::AOS, 10800, 2520, 1095, 52, {"FTHRU", "INP", "VOL", "FILTO", "SUM1", "SUM2"}),
+        listRow("Combo10", F::OPS, 10920, 6000, 975, 53, {"VOL", "ANA IN", "FILTO", "SUM2"}),
+        listRow("Combo11", F::OPA, 12120, 6720, 1575, 55, {"Выкл", "SP/3,6V/150ом", "SP/23,5mW/8ом", "AUX OUT"}),
     };
 
-    struct ListRow {
-        const char *name;
-        int left, top, width, tabIndex;
-        QStringList items;
-    };
-    const ListRow lists[] = {
-        {"Combo1", 1080, 3840, 855, 38, {"1.0", "1.41", "2.0", "2.82"}},
-        {"Combo2", 1080, 6480, 855, 41, {"0.625", "0.883", "1.250", "1.767"}},
-        {"Combo3", 3480, 3240, 975, 43, {"ANA IN", "ARRAY", "FILTO"}},
-        {"Combo4", 4200, 2160, 1335, 44, {"SUM1 & INP", "SUM1", "INP", "Выкл"}},
-        {"Combo5", 6240, 6960, 975, 46, {"ANA IN", "SUM2", "SUM1", "INP"}},
-        {"Combo6", 6240, 3960, 1095, 47, {"8кГц", "6,4кГц", "5,3кГц", "4кГц"}},
-        {"Combo7", 8640, 2880, 1335, 49, {"ANA & FILTO", "ANA IN", "FILTO", "Выкл"}},
-        {"Combo8", 7800, 6840, 975, 51,
-         {"0-дб", "4-дб", "8-дб", "12-дб", "16-дб", "20-дб", "24-дб", "28-дб"}},
-        {"Combo9", 10800, 2520, 1095, 52, {"FTHRU", "INP", "VOL", "FILTO", "SUM1", "SUM2"}},
-        {"Combo10", 10920, 6000, 975, 53, {"VOL", "ANA IN", "FILTO", "SUM2"}},
-        {"Combo11", 12120, 6720, 1575, 55, {"Выкл", "SP/3,6V/150ом", "SP/23,5mW/8ом", "AUX OUT"}},
-    };
-    for (const ListRow &l : lists) {
-        t.push_back({l.name, K::List, C::Picture, l.left, l.top, l.width, kListHeight, l.tabIndex,
-                     l.items.first(), false, l.items});
-    }
-
-    // The bit cells: Label3..Label18 for CFG0 at top 480, Label19..Label34
-    // for CFG1 at top 1320; a cell's tab index is its label number.
+    // The bit cells: CFG0 at top 480, CFG1 at top 1320.
     for (Register reg : kRegisters) {
-        const int top = reg == Register::CFG0 ? 480 : 1320;
+        const int top = reg == R::CFG0 ? 480 : 1320;
         for (int i = 0; i < kBitsPerRegister; ++i) {
             const int bit = kBitsPerRegister - 1 - i;
-            const int number = cellLabelNumber(reg, bit);
-            t.push_back({cellName(reg, bit), K::ValueLabel, C::Window, kCellLefts[size_t(i)], top,
-                         kCellWidth, kCellHeight, number, QStringLiteral("0")});
+            const int number = cellNumber(reg, bit);
+            ControlSpec cell{QStringLiteral("Label%1").arg(number), K::Cell, Container::Window,
+                             kCellLefts[size_t(i)], top, kCellWidth, kCellHeight, number, QStringLiteral("0")};
+            cell.reg = reg;
+            cell.bit = bit;
+            t.push_back(cell);
         }
     }
+    Q_ASSERT_X(agreesWithFields(t), "controlTable", "the control table does not fit the field table");
     return t;
+}
+
+template <typename Pred>
+const ControlSpec &find(Pred pred)
+{
+    const std::vector<ControlSpec> &t = controlTable();
+    const auto it = std::find_if(t.begin(), t.end(), pred);
+    if (it == t.end())
+        throw std::out_of_range("no such control");
+    return *it;
 }
 
 } // namespace
@@ -87,11 +154,24 @@ const std::vector<ControlSpec> &controlTable()
 
 const ControlSpec &control(const QString &name)
 {
-    for (const ControlSpec &c : controlTable()) {
-        if (c.name == name)
-            return c;
-    }
-    throw std::out_of_range("unknown control");
+    return find([&](const ControlSpec &c) { return c.name == name; });
+}
+
+const ControlSpec &cellControl(Register reg, int bit)
+{
+    return find([&](const ControlSpec &c) { return c.kind == ControlKind::Cell && c.reg == reg && c.bit == bit; });
+}
+
+const ControlSpec &wordControl(Register reg)
+{
+    return find([&](const ControlSpec &c) { return c.kind == ControlKind::Word && c.reg == reg; });
+}
+
+const ControlSpec &fieldControl(FieldId field)
+{
+    return find([&](const ControlSpec &c) {
+        return (c.kind == ControlKind::CheckBox || c.kind == ControlKind::List) && c.field == field;
+    });
 }
 
 QString linkText()

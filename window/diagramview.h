@@ -1,6 +1,5 @@
 #pragma once
 
-#include "editors/editortarget.h"
 #include "window/segmenttable.h"
 
 #include <QFrame>

@@ -1,13 +1,16 @@
 #pragma once
 
-#include "editors/editortarget.h"
-
 #include <QString>
 #include <vector>
 
 namespace isd {
 
 constexpr int kSegmentCount = 112;
+
+// The colours a diagram segment can show. Default is the window-text colour a
+// segment has until its editor first runs; editors make a segment Highlight
+// (pure red) when its path is in use and Idle (black) when it is not.
+enum class SegmentColour { Default, Idle, Highlight };
 
 // One straight segment laid over the diagram picture. End points are in
 // twips in the picture box's inner coordinates (15 twips per pixel).

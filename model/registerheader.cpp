@@ -1,4 +1,4 @@
-#include "window/registerheader.h"
+#include "model/registerheader.h"
 
 #include "model/fields.h"
 
