@@ -4,10 +4,14 @@
 
 # Building and running the program.
 build_packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libgl-dev librsvg2-bin fonts-liberation2)
+# Building the Debian package: CPack runs file to find the programs, and
+# dpkg-shlibdeps to find the packages of the libraries they link.
+package_packages=(dpkg-dev file)
 # Running the tests: the validators, and for the accessibility test a virtual
-# X server, a D-Bus session with the AT-SPI bus and an AT-SPI client.
+# X server, a D-Bus session with the AT-SPI bus and an AT-SPI client; lintian
+# for the Debian package.
 test_packages=(desktop-file-utils appstream xvfb xauth dbus at-spi2-core
-    python3-pyatspi gir1.2-atspi-2.0 python3-xlib)
+    python3-pyatspi gir1.2-atspi-2.0 python3-xlib lintian)
 
 # Installs the named packages that are not installed yet, with apt-get
 # (through sudo when not root); does nothing when all are there.

@@ -1,0 +1,80 @@
+# The Debian package, made by CPack's DEB generator: `cmake --workflow
+# --preset package` writes build-package/isd5116-config_<version>_<arch>.deb.
+# Name and version come from project(); the summary and the description from
+# the AppStream metainfo; the copyright file from LICENSE. Dependencies are
+# found by dpkg-shlibdeps. The package preset sets the build flags.
+if(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux")
+    return()
+endif()
+include(GNUInstallDirs)
+
+set(ISD5116_PACKAGE_MAINTAINER "isd5116-config authors <isd5116-config@isd5116.invalid>"
+    CACHE STRING "Maintainer of the Debian package: name <address>")
+
+# The summary and the first paragraph of the description, as the metainfo
+# words them; the paragraph keeps its line breaks, which fit the 80-column
+# lines of a package description.
+file(READ "${PROJECT_SOURCE_DIR}/desktop/isd5116-config.metainfo.xml.in" metainfo)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+    "${PROJECT_SOURCE_DIR}/desktop/isd5116-config.metainfo.xml.in" "${PROJECT_SOURCE_DIR}/LICENSE")
+if(NOT metainfo MATCHES "<summary>([^<]+)</summary>")
+    message(FATAL_ERROR "The metainfo has no <summary>")
+endif()
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${CMAKE_MATCH_1}")
+if(NOT metainfo MATCHES "<p>[ \n]*([^<]+[^< \n])[ \n]*</p>")
+    message(FATAL_ERROR "The metainfo description has no paragraph")
+endif()
+string(REGEX REPLACE "\n +" "\n" CPACK_PACKAGE_DESCRIPTION "${CMAKE_MATCH_1}")
+
+# /usr/share/doc/<package>/copyright in Debian's machine-readable format,
+# with the licence text of LICENSE (MIT, which Debian calls Expat).
+file(READ "${PROJECT_SOURCE_DIR}/LICENSE" license)
+if(NOT license MATCHES "Copyright \\(c\\) ([^\n]+)\n+(.+[^\n])")
+    message(FATAL_ERROR "LICENSE has no copyright line")
+endif()
+set(copyright_holders "${CMAKE_MATCH_1}")
+string(REPLACE "\n\n" "\n.\n" license_text "${CMAKE_MATCH_2}")
+string(REPLACE "\n" "\n " license_text "${license_text}")
+set(doc_dir "${CMAKE_BINARY_DIR}/debian-doc")
+file(WRITE "${doc_dir}/copyright"
+"Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
+Upstream-Name: ${PROJECT_NAME}
+
+Files: *
+Copyright: ${copyright_holders}
+License: Expat
+ ${license_text}
+")
+
+# The package is its own upstream (a native package): its changelog is one
+# entry for this version, dated now or at SOURCE_DATE_EPOCH when that is set
+# (reproducible builds), compressed as Debian wants it (gzip -9n).
+string(TIMESTAMP changelog_date "%a, %d %b %Y %H:%M:%S +0000" UTC)
+file(WRITE "${doc_dir}/changelog"
+"${PROJECT_NAME} (${PROJECT_VERSION}) unstable; urgency=medium
+
+  * Release ${PROJECT_VERSION}.
+
+ -- ${ISD5116_PACKAGE_MAINTAINER}  ${changelog_date}
+")
+add_custom_command(OUTPUT "${doc_dir}/changelog.gz"
+    COMMAND gzip -9n --force --keep "${doc_dir}/changelog"
+    DEPENDS "${doc_dir}/changelog"
+    COMMENT "Compressing the package changelog"
+    VERBATIM)
+add_custom_target(isd5116-changelog ALL DEPENDS "${doc_dir}/changelog.gz")
+install(FILES "${doc_dir}/copyright" "${doc_dir}/changelog.gz"
+    DESTINATION "${CMAKE_INSTALL_DOCDIR}")
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# Stripped, with no -dbgsym package: the Release build has no debug
+# information to split off; debugging is done in a build from source.
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${ISD5116_PACKAGE_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The fixed layout is measured for Arial widths, which Liberation Sans has.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-liberation2)
+include(CPack)
