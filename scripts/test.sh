@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
 # Installs what building and testing need, then builds and runs every test:
 # the QtTest suites (headless), the window through the accessibility stack,
-# the menu entry, metainfo and installed files with their validators; then
-# all of it but the install checks again in a build with AddressSanitizer and
-# UBSan. Ends with one line saying that every check passed.
+# the menu entry, metainfo and installed files with their validators; the
+# Debian package (built in Release, checked with lintian, installed into and
+# removed from a temporary root); then all of it but the install and package
+# checks again in a build with AddressSanitizer and UBSan. Ends with one line
+# saying that every check passed.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$root/scripts/packages.sh"
-ensure_packages "${build_packages[@]}" "${test_packages[@]}"
+ensure_packages "${build_packages[@]}" "${package_packages[@]}" "${test_packages[@]}"
 
 cd "$root"
 cmake --workflow --preset default
+cmake --workflow --preset package
+bash tests/check-package.sh build-package
 cmake --workflow --preset sanitize
-echo "test.sh: every check passed (build, tests, install checks, sanitizer run)."
+echo "test.sh: every check passed (build, tests, install checks, package, sanitizer run)."
