@@ -93,11 +93,12 @@ int main(int argc, char *argv[])
         switch (c.kind) {
         case isd::ControlKind::Picture:
             continue;
-        case isd::ControlKind::Label:
-        case isd::ControlKind::ValueLabel:
+        case isd::ControlKind::Header:
+        case isd::ControlKind::Cell:
+        case isd::ControlKind::Word:
             widget = new QLabel(c.text, parent);
             break;
-        case isd::ControlKind::LinkLabel: {
+        case isd::ControlKind::Link: {
             auto *link = new QLabel(c.text, parent);
             link->setFont(linkFont());
             QPalette blue = link->palette();
