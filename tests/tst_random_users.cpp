@@ -1,6 +1,7 @@
 // Random users on the real window: thousands of random actions (boxes toggled
 // by mouse and by Space, items picked in the popup, with the keys of the
-// closed box and with the wheel, any text typed into the lists' fields and
+// closed box and with the wheel, which picks only in the list that has the
+// focus, any text typed into the lists' fields and
 // ended with Enter, Tab or Escape). After every action all 32 cells, both
 // hexadecimal words, all 112 segment colours, the boxes and the lists must be
 // what an independent model of the registers and segments says, and typing
@@ -577,11 +578,17 @@ private:
         const QString name = oneOf(m_oracle.listNames());
         PickList *l = m_lists[name];
         const bool down = chance(50);
+        const bool focused = chance(50);
+        if (focused && !focus(l))
+            return focusFailure(name);
+        if (!focused)
+            m_window.diagram()->setFocus(Qt::OtherFocusReason);
         const int from = m_oracle.pickedIndex(name);
         const int to = from + (down ? 1 : -1);
-        const bool moves = to >= 0 && to < m_oracle.items(name).size();
-        log(number, QStringLiteral("%1: wheel %2 (%3 -> %4)")
-                        .arg(name, down ? QStringLiteral("down") : QStringLiteral("up"))
+        const bool moves = focused && to >= 0 && to < m_oracle.items(name).size();
+        log(number, QStringLiteral("%1: wheel %2 %3 (%4 -> %5)")
+                        .arg(name, focused ? QStringLiteral("with the focus") : QStringLiteral("without the focus"),
+                             down ? QStringLiteral("down") : QStringLiteral("up"))
                         .arg(from)
                         .arg(moves ? to : from));
         // The wheel turns over the list's field, which passes it on to the

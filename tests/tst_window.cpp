@@ -402,7 +402,7 @@ void TestWindow::pickSendsOneNotification_data()
     QTest::newRow("popup, keyboard") << PickWay::PopupKeyboard << 1;
     QTest::newRow("closed box, Down twice") << PickWay::ClosedBoxKeys << 1;
     QTest::newRow("closed box, PageDown") << PickWay::PageDown << 0;
-    QTest::newRow("wheel, one notch down") << PickWay::Wheel << 0;
+    QTest::newRow("wheel on the focused list, one notch down") << PickWay::Wheel << 0;
 }
 
 void TestWindow::pickSendsOneNotification()
@@ -436,6 +436,7 @@ void TestWindow::pickSendsOneNotification()
         QTest::keyClick(l, Qt::Key_PageDown);
         break;
     case PickWay::Wheel: {
+        l->setFocus();
         const QPointF at(l->width() / 2.0, l->height() / 2.0);
         QWheelEvent wheel(at, l->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);

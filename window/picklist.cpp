@@ -1,10 +1,13 @@
 #include "window/picklist.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QProxyStyle>
 #include <QSignalBlocker>
+#include <QWheelEvent>
+#include <cstdlib>
 
 namespace isd {
 
@@ -83,12 +86,48 @@ PickList::PickList(const QStringList &items, QWidget *parent)
     setLineEdit(new TypingOnlyEdit(this));
     setCompleter(nullptr);
     setInsertPolicy(QComboBox::NoInsert);
+    // A wheel turn over the list does not take the focus (and then pick).
+    setFocusPolicy(Qt::StrongFocus);
     // Items first, then no selection, then the text: in this order the field
     // keeps the first item's text while the index stays -1.
     addItems(items);
     setCurrentIndex(-1);
     setEditText(items.value(0));
     connect(this, &QComboBox::activated, this, &PickList::picked);
+}
+
+void PickList::wheelEvent(QWheelEvent *event)
+{
+    // As on the desktop this layout comes from, only the list with the focus
+    // picks, one item per whole notch; a touchpad's small steps add up to a
+    // notch. Any other wheel turn goes on to the window, which scrolls.
+    const QWidget *focus = QApplication::focusWidget();
+    const bool focused = focus && (focus == this || isAncestorOf(focus));
+    const int angle = event->angleDelta().y();
+    if (!focused || angle == 0) {
+        if (!focused)
+            m_wheelAngle = 0;
+        event->ignore();
+        return;
+    }
+    constexpr int kNotch = QWheelEvent::DefaultDeltasPerStep;
+    if ((angle > 0) != (m_wheelAngle > 0))
+        m_wheelAngle = 0;   // turning back starts afresh
+    m_wheelAngle += angle;
+    while (std::abs(m_wheelAngle) >= kNotch) {
+        const int notch = m_wheelAngle > 0 ? kNotch : -kNotch;
+        m_wheelAngle -= notch;
+        QWheelEvent step(event->position(), event->globalPosition(), QPoint(), QPoint(0, notch),
+                         event->buttons(), event->modifiers(), Qt::NoScrollPhase, event->inverted());
+        QComboBox::wheelEvent(&step);
+    }
+    event->accept();
+}
+
+void PickList::focusOutEvent(QFocusEvent *event)
+{
+    m_wheelAngle = 0;
+    QComboBox::focusOutEvent(event);
 }
 
 } // namespace isd

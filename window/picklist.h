@@ -6,9 +6,10 @@ namespace isd {
 
 // An editable drop-down list whose selection changes only when the user picks
 // an item from the list: in the opened popup (mouse or keyboard), with
-// Up/Down/PageUp/PageDown on the closed box, or with the mouse wheel. Each
-// such pick emits picked(). Text typed into the field is only shown: it never
-// selects, completes or adds an item, whatever key or focus change ends it.
+// Up/Down/PageUp/PageDown on the closed box, or with the mouse wheel while
+// the list has the focus, one item per whole notch. Each such pick emits
+// picked(). Text typed into the field is only shown: it never selects,
+// completes or adds an item, whatever key or focus change ends it.
 class PickList : public QComboBox
 {
     Q_OBJECT
@@ -19,6 +20,13 @@ public:
 
 signals:
     void picked();
+
+protected:
+    void wheelEvent(QWheelEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    int m_wheelAngle = 0;   // eighths of a degree turned towards the next pick
 };
 
 } // namespace isd
