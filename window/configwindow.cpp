@@ -98,7 +98,7 @@ QLabel *makeLabel(const ControlSpec &design, QWidget *parent)
 } // namespace
 
 ConfigWindow::ConfigWindow(QWidget *parent)
-    : QWidget(parent)
+    : FixedLayoutFrame(QSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips)), parent)
 {
     installAccessibility();
     setObjectName(QStringLiteral("Form1"));
@@ -106,7 +106,6 @@ ConfigWindow::ConfigWindow(QWidget *parent)
     // Rendered from the SVG at whatever size the desktop asks for.
     setWindowIcon(QIcon(QStringLiteral(":/icon.svg")));
     setFont(dialogFont());
-    setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
 
     buildControls();
     applyTabOrder();
@@ -130,7 +129,7 @@ void ConfigWindow::buildControls()
 {
     // The picture box first: the controls inside it need their parent.
     const ControlSpec &pictureDesign = control(QStringLiteral("Picture1"));
-    m_diagram = new DiagramView(this);
+    m_diagram = new DiagramView(surface());
     m_diagram->setObjectName(pictureDesign.name);
     m_diagram->setGeometry(twipsToPixels(pictureDesign.left, pictureDesign.top, pictureDesign.width,
                                          pictureDesign.height));
@@ -139,7 +138,7 @@ void ConfigWindow::buildControls()
     const QPoint inner = m_diagram->contentsRect().topLeft();
 
     for (const ControlSpec &design : controlTable()) {
-        QWidget *parent = design.container == Container::Picture ? static_cast<QWidget *>(m_diagram) : this;
+        QWidget *parent = design.container == Container::Picture ? m_diagram : surface();
         QWidget *widget = nullptr;
         switch (design.kind) {
         case ControlKind::Picture:

@@ -3,8 +3,8 @@
 #include "editors/editortarget.h"
 #include "model/fields.h"
 #include "model/registers.h"
+#include "window/fixedlayoutframe.h"
 
-#include <QWidget>
 #include <array>
 
 class QCheckBox;
@@ -21,7 +21,7 @@ class ValueLabel;
 // built from the control table. The controls are the only state: the cells
 // hold the bits, the boxes and lists the user's settings, the segments their
 // colours.
-class ConfigWindow : public QWidget, private EditorTarget
+class ConfigWindow : public FixedLayoutFrame, private EditorTarget
 {
     Q_OBJECT
 

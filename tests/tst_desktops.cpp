@@ -1,0 +1,171 @@
+// The window on the desktops its users have: screens at scales 1 to 2, a
+// laptop smaller than the window, a move to a screen of another scale.
+#include "windowtest.h"
+
+#include "window/application.h"
+#include "window/twips.h"
+
+#include <QAbstractScrollArea>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSpontaneKeyEvent>
+#include <QWheelEvent>
+#include <qpa/qwindowsysteminterface.h>
+
+#include <cmath>
+#include <memory>
+
+using namespace isd;
+using namespace testing;
+
+namespace {
+
+QScreen *screenNamed(const QString &name)
+{
+    for (QScreen *s : QGuiApplication::screens()) {
+        if (s->name() == name)
+            return s;
+    }
+    qFatal("no screen %s: run with the screen layout tests/desktops/desktops.json", qPrintable(name));
+}
+
+// Opens the window as a user does, with the mouse pointer on that screen.
+std::unique_ptr<ConfigWindow> openOn(const QString &screen)
+{
+    QCursor::setPos(screenNamed(screen)->geometry().center());
+    auto w = std::make_unique<ConfigWindow>();
+    w->show();
+    if (!QTest::qWaitForWindowActive(w.get()))
+        qWarning("the window did not become active");
+    return w;
+}
+
+// The window fits its screen's free area, and what it shows plus what it
+// scrolls to covers the whole layout.
+void verifyWithinReach(const ConfigWindow &w)
+{
+    const QSize layout(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
+    const QSize room = w.screen()->availableGeometry().size();
+    QVERIFY(w.width() <= room.width() && w.height() <= room.height());
+    QSize reach = w.size();
+    if (auto *frame = qobject_cast<const QAbstractScrollArea *>(&w)) {
+        reach = frame->viewport()->size()
+            + QSize(frame->horizontalScrollBar()->maximum(), frame->verticalScrollBar()->maximum());
+    }
+    QVERIFY2(reach.expandedTo(layout) == reach, qPrintable(QStringLiteral("%1x%2").arg(reach.width()).arg(reach.height())));
+}
+
+} // namespace
+
+class TestDesktops : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { setUpApplication(*qApp); }
+    void cleanup();
+
+    void opensOnTheUsersScreen_data();
+    void opensOnTheUsersScreen();
+    void wheelPicksOnlyInTheFocusedList_data();
+    void wheelPicksOnlyInTheFocusedList();
+    void keepsItsSizeOnAnotherScreen_data();
+    void keepsItsSizeOnAnotherScreen();
+};
+
+
+void TestDesktops::cleanup()
+{
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setPalette(QApplication::style()->standardPalette());
+}
+
+void TestDesktops::opensOnTheUsersScreen_data()
+{
+    QTest::addColumn<QString>("screen");
+    QTest::addColumn<bool>("scrolls");
+    QTest::newRow("desktop 1920x1200, 100 %") << "desktop" << false;
+    QTest::newRow("desktop 3840x2400, 200 %") << "scale200" << false;
+    QTest::newRow("laptop 1920x1080, 150 %") << "laptop150" << true;
+}
+
+void TestDesktops::opensOnTheUsersScreen()
+{
+    QFETCH(QString, screen);
+    QFETCH(bool, scrolls);
+    auto w = openOn(screen);
+    QCOMPARE(w->screen(), screenNamed(screen));
+    QVERIFY(w->screen()->availableGeometry().contains(w->frameGeometry()));
+    verifyWithinReach(*w);
+    // Where the layout fits, the window is the layout's size, fixed.
+    QCOMPARE(w->minimumSize() == w->maximumSize(), !scrolls);
+    // Tabbing to the last list brings it into view.
+    PickList *last = list(*w, "Combo11");
+    for (int i = 0; i < 20 && !last->hasFocus(); ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QVERIFY(last->hasFocus());
+    QVERIFY(w->rect().contains(QRect(last->mapTo(w.get(), QPoint()), last->size())));
+}
+
+void TestDesktops::wheelPicksOnlyInTheFocusedList_data()
+{
+    QTest::addColumn<bool>("focused");
+    QTest::addColumn<QList<int>>("turns");
+    QTest::addColumn<int>("index");   // after the turns, from none selected
+    QTest::newRow("no focus, one notch: the window scrolls") << false << QList<int>{-120} << -1;
+    QTest::newRow("focus, one notch") << true << QList<int>{-120} << 0;
+    QTest::newRow("focus, one eighth of a notch") << true << QList<int>{-15} << -1;
+    QTest::newRow("focus, eight eighths") << true << QList<int>(8, -15) << 0;
+    QTest::newRow("focus, two notches at once") << true << QList<int>{-240} << 1;
+}
+
+// On the laptop, where the window scrolls; the wheel turns as the system
+// delivers it, over a list's field.
+void TestDesktops::wheelPicksOnlyInTheFocusedList()
+{
+    QFETCH(bool, focused);
+    QFETCH(QList<int>, turns);
+    QFETCH(int, index);
+    auto w = openOn("laptop150");
+    auto *frame = qobject_cast<QAbstractScrollArea *>(w.get());
+    QVERIFY(frame);
+    PickList *l = list(*w, "Combo10");
+    if (focused)
+        l->setFocus();
+    QLineEdit *field = l->lineEdit();
+    for (int angle : turns) {
+        QWheelEvent wheel(field->rect().center(), field->mapToGlobal(field->rect().center()), QPoint(),
+                          QPoint(0, angle), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QSpontaneKeyEvent::setSpontaneous(&wheel);
+        QApplication::instance()->notify(field, &wheel);
+    }
+    QCOMPARE(l->currentIndex(), index);
+    QCOMPARE(frame->verticalScrollBar()->value() > 0, !focused);
+}
+
+void TestDesktops::keepsItsSizeOnAnotherScreen_data()
+{
+    QTest::addColumn<QString>("screen");
+    QTest::newRow("to a screen at 200 % and back") << "scale200";
+    QTest::newRow("to a smaller laptop screen at 150 % and back") << "laptop150";
+}
+
+// The move as the X11 platform reports it when the window manager drags the
+// window onto another monitor: the window keeps its device pixels.
+void TestDesktops::keepsItsSizeOnAnotherScreen()
+{
+    QFETCH(QString, screen);
+    auto w = openOn("desktop");
+    const QSize before = w->size();
+    for (QScreen *to : {screenNamed(screen), screenNamed("desktop")}) {
+        QWindowSystemInterface::handleWindowScreenChanged(w->windowHandle(), to);
+        QWindowSystemInterface::flushWindowSystemEvents();
+        QTRY_COMPARE(w->devicePixelRatioF(), to->devicePixelRatio());
+        QCoreApplication::processEvents();
+        verifyWithinReach(*w);
+    }
+    QCOMPARE(w->size(), before);
+}
+
+QTEST_MAIN(TestDesktops)
+#include "tst_desktops.moc"

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QScrollArea>
+
+namespace isd {
+
+// A top-level window around a surface of fixed size whose children lie at
+// fixed positions. Where the screen's free area holds the surface, the
+// window is exactly the surface's size and cannot be resized. Where it does
+// not, the window takes the largest size that fits, with scroll bars to
+// reach the rest; the wheel and the arrow keys scroll it, and the focus
+// scrolls into view. It opens on the screen under the mouse pointer,
+// centred and fully visible, and fits itself again whenever it lands on
+// another screen or its screen's scale changes.
+class FixedLayoutFrame : public QScrollArea
+{
+    Q_OBJECT
+
+public:
+    explicit FixedLayoutFrame(QSize surfaceSize, QWidget *parent = nullptr);
+
+    // Where the children go; its origin is the layout's origin.
+    QWidget *surface() const { return widget(); }
+
+    void setVisible(bool visible) override;
+
+protected:
+    bool event(QEvent *event) override;
+
+private:
+    void placeOnScreen();
+    void fitScreen();
+    void setSizeLimits(QSize minimum, QSize maximum);
+
+    bool m_placed = false;
+    qreal m_limitsScale = 0;   // the scale of the screen the limits were set for
+};
+
+} // namespace isd
