@@ -1,11 +1,13 @@
-// The window on the desktops its users have: screens at scales 1 to 2, a
-// laptop smaller than the window, a move to a screen of another scale.
+// The window on the desktops its users have: another application style,
+// screens at scales 1 to 2, a laptop smaller than the window, a move to a
+// screen of another scale.
 #include "windowtest.h"
 
 #include "window/application.h"
 #include "window/twips.h"
 
 #include <QAbstractScrollArea>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSpontaneKeyEvent>
@@ -40,6 +42,13 @@ std::unique_ptr<ConfigWindow> openOn(const QString &screen)
     return w;
 }
 
+// The window's pixels at its screen's scale, and where a point of the
+// picture box lies among them.
+QImage shotOf(ConfigWindow &w)
+{
+    return w.grab().toImage();
+}
+
 // The window fits its screen's free area, and what it shows plus what it
 // scrolls to covers the whole layout.
 void verifyWithinReach(const ConfigWindow &w)
@@ -65,6 +74,9 @@ private slots:
     void initTestCase() { setUpApplication(*qApp); }
     void cleanup();
 
+    void controlsPaintInTheApplicationStyle();
+    void checkBoxSquaresShowWhole_data();
+    void checkBoxSquaresShowWhole();
     void opensOnTheUsersScreen_data();
     void opensOnTheUsersScreen();
     void wheelPicksOnlyInTheFocusedList_data();
@@ -78,6 +90,50 @@ void TestDesktops::cleanup()
 {
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setPalette(QApplication::style()->standardPalette());
+}
+
+void TestDesktops::controlsPaintInTheApplicationStyle()
+{
+    QApplication::setStyle(QStringLiteral("Windows"));
+    auto w = openOn("desktop");
+    QList<QWidget *> controls;
+    for (PickList *l : w->findChildren<PickList *>())
+        controls << l;
+    for (QCheckBox *b : w->findChildren<QCheckBox *>())
+        controls << b;
+    QCOMPARE(controls.size(), 19);
+    for (QWidget *c : controls) {
+        const auto *proxy = qobject_cast<const QProxyStyle *>(c->style());
+        const QStyle *painter = proxy ? proxy->baseStyle() : c->style();
+        QVERIFY2(painter->name() == QLatin1String("windows"), qPrintable(c->objectName() + painter->name()));
+    }
+}
+
+void TestDesktops::checkBoxSquaresShowWhole_data()
+{
+    QTest::addColumn<QString>("screen");
+    QTest::addColumn<QString>("box");
+    for (const char *screen : {"desktop", "scale125", "scale150", "scale200"}) {
+        for (const char *box : {"Check1", "Check2", "Check5"})   // the boxes 13 pixels high
+            QTest::addRow("%s %s", box, screen) << screen << box;
+    }
+}
+
+// The square's top and bottom edges lie within the box: neither its first
+// nor its last row of device pixels shows the square's white inside.
+void TestDesktops::checkBoxSquaresShowWhole()
+{
+    QFETCH(QString, screen);
+    QFETCH(QString, box);
+    auto w = openOn(screen);
+    const QImage shot = shotOf(*w);
+    const qreal scale = shot.devicePixelRatio();
+    const QRectF r(testing::box(*w, box)->mapTo(w.get(), QPoint()), testing::box(*w, box)->size());
+    const int left = int(std::ceil(r.left() * scale));
+    for (int y : {int(std::ceil(r.top() * scale)), int(std::floor(r.bottom() * scale)) - 1}) {
+        for (int x = left + 2; x < left + int(r.height() * scale) - 2; ++x)
+            QVERIFY2(qGray(shot.pixel(x, y)) < 250, qPrintable(QStringLiteral("white at %1, %2").arg(x).arg(y)));
+    }
 }
 
 void TestDesktops::opensOnTheUsersScreen_data()

@@ -6,6 +6,7 @@
 #include "window/accessibility.h"
 #include "window/controltable.h"
 #include "window/diagramview.h"
+#include "window/layoutstyle.h"
 #include "window/picklist.h"
 #include "window/twips.h"
 #include "window/valuelabel.h"
@@ -160,6 +161,8 @@ void ConfigWindow::buildControls()
         }
         case ControlKind::CheckBox: {
             auto *box = new QCheckBox(parent);
+            if (QStyle *style = layoutStyle())
+                box->setStyle(style);
             box->setChecked(design.checked);
             m_boxes[size_t(design.field)] = box;
             widget = box;

@@ -1,10 +1,11 @@
 #include "window/picklist.h"
 
+#include "window/layoutstyle.h"
+
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QProxyStyle>
 #include <QSignalBlocker>
 #include <QWheelEvent>
 #include <cstdlib>
@@ -40,48 +41,13 @@ protected:
     }
 };
 
-// The lists are laid out for a classic dialog font and a slim drop-down
-// button; this style gives the button and the frame that width, so that the
-// longest item ("ANA & FILTO") fits the narrow boxes on the diagram.
-class SlimButtonStyle : public QProxyStyle
-{
-public:
-    QRect subControlRect(ComplexControl control, const QStyleOptionComplex *option,
-                         SubControl part, const QWidget *widget) const override
-    {
-        if (control != CC_ComboBox)
-            return QProxyStyle::subControlRect(control, option, part, widget);
-        constexpr int kButtonWidth = 14;
-        constexpr int kFrame = 1;
-        const QRect r = option->rect;
-        QRect result;
-        switch (part) {
-        case SC_ComboBoxArrow:
-            result = QRect(r.right() - kButtonWidth + 1, r.top(), kButtonWidth, r.height());
-            break;
-        case SC_ComboBoxEditField:
-            result = QRect(r.left() + kFrame, r.top() + kFrame,
-                           r.width() - kButtonWidth - 2 * kFrame, r.height() - 2 * kFrame);
-            break;
-        default:
-            return QProxyStyle::subControlRect(control, option, part, widget);
-        }
-        return visualRect(option->direction, r, result);
-    }
-};
-
-QStyle *slimButtonStyle()
-{
-    static SlimButtonStyle *style = new SlimButtonStyle;
-    return style;
-}
-
 } // namespace
 
 PickList::PickList(const QStringList &items, QWidget *parent)
     : QComboBox(parent)
 {
-    setStyle(slimButtonStyle());
+    if (QStyle *style = layoutStyle())
+        setStyle(style);
     setEditable(true);
     setLineEdit(new TypingOnlyEdit(this));
     setCompleter(nullptr);
