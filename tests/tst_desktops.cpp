@@ -22,6 +22,15 @@ using namespace testing;
 
 namespace {
 
+const QColor kRed(255, 0, 0);
+const QList<int> kThinSegments{58, 67, 92, 105, 108};
+
+// Tells two colours apart at a glance, by their grey values.
+bool standsOut(const QColor &a, const QColor &b)
+{
+    return std::abs(qGray(a.rgb()) - qGray(b.rgb())) >= 64;
+}
+
 QScreen *screenNamed(const QString &name)
 {
     for (QScreen *s : QGuiApplication::screens()) {
@@ -47,6 +56,26 @@ std::unique_ptr<ConfigWindow> openOn(const QString &screen)
 QImage shotOf(ConfigWindow &w)
 {
     return w.grab().toImage();
+}
+
+QPoint onShot(const QImage &shot, const ConfigWindow &w, QPointF inPictureBox)
+{
+    const QPointF p = w.diagram()->mapTo(&w, inPictureBox) * shot.devicePixelRatio();
+    return {int(std::floor(p.x())), int(std::floor(p.y()))};
+}
+
+// The pixels across a segment at a fraction of its length, `reach` device
+// pixels either side of its line.
+QList<QColor> across(const QImage &shot, const ConfigWindow &w, int line, double at, int reach)
+{
+    const Segment &s = segment(line);
+    const QLineF l(twipsToPixelsF(s.x1, s.y1), twipsToPixelsF(s.x2, s.y2));
+    const QPoint p = onShot(shot, w, w.diagram()->pictureToWidget(l.pointAt(at)));
+    const QPoint step = std::abs(l.dx()) >= std::abs(l.dy()) ? QPoint(0, 1) : QPoint(1, 0);
+    QList<QColor> pixels;
+    for (int k = -reach; k <= reach; ++k)
+        pixels << shot.pixelColor(p + k * step);
+    return pixels;
 }
 
 // The window fits its screen's free area, and what it shows plus what it
@@ -77,6 +106,9 @@ private slots:
     void controlsPaintInTheApplicationStyle();
     void checkBoxSquaresShowWhole_data();
     void checkBoxSquaresShowWhole();
+    void thinSegmentsCoverWholePixels_data();
+    void thinSegmentsCoverWholePixels();
+    void pictureBoxShowsTheFocus();
     void opensOnTheUsersScreen_data();
     void opensOnTheUsersScreen();
     void wheelPicksOnlyInTheFocusedList_data();
@@ -134,6 +166,63 @@ void TestDesktops::checkBoxSquaresShowWhole()
         for (int x = left + 2; x < left + int(r.height() * scale) - 2; ++x)
             QVERIFY2(qGray(shot.pixel(x, y)) < 250, qPrintable(QStringLiteral("white at %1, %2").arg(x).arg(y)));
     }
+}
+
+void TestDesktops::thinSegmentsCoverWholePixels_data()
+{
+    QTest::addColumn<QString>("screen");
+    QTest::addColumn<int>("devicePixels");   // one logical pixel, whole
+    QTest::newRow("scale 1") << "desktop" << 1;
+    QTest::newRow("scale 1.25") << "scale125" << 1;
+    QTest::newRow("scale 1.5") << "scale150" << 2;
+    QTest::newRow("scale 2") << "scale200" << 2;
+}
+
+// One run of pure red as wide as a logical pixel, no red half tone beside it.
+void TestDesktops::thinSegmentsCoverWholePixels()
+{
+    QFETCH(QString, screen);
+    QFETCH(int, devicePixels);
+    auto w = openOn(screen);
+    for (int line : kThinSegments)
+        w->diagram()->setSegmentColour(line, SegmentColour::Highlight);
+    const QImage shot = shotOf(*w);
+    for (int line : kThinSegments) {
+        const QList<QColor> pixels = across(shot, *w, line, 0.3, 4);
+        const qsizetype first = pixels.indexOf(kRed);
+        const qsizetype end = first + devicePixels;
+        QVERIFY2(first > 0 && pixels.count(kRed) == devicePixels && pixels.value(end - 1) == kRed,
+                 qPrintable(segmentName(line)));
+        for (const QColor &side : {pixels[first - 1], pixels.value(end)})
+            QVERIFY2(side.red() < side.green() + 40, qPrintable(segmentName(line) + side.name()));
+    }
+}
+
+// The picture box has the focus when the window opens and again when Tab
+// comes round: a ring just inside its frame shows it, and goes with it.
+void TestDesktops::pictureBoxShowsTheFocus()
+{
+    auto w = openOn("desktop");
+    const QRect inner = w->diagram()->contentsRect();
+    auto ring = [&] {
+        const QImage shot = shotOf(*w);
+        QList<QColor> pixels;
+        for (int k = 8; k < inner.height() - 8; k += 16) {
+            for (QPoint p : {QPoint(inner.left() + k, inner.top()), QPoint(inner.left() + k, inner.bottom()),
+                             QPoint(inner.left(), inner.top() + k), QPoint(inner.right(), inner.top() + k)})
+                pixels << shot.pixelColor(onShot(shot, *w, p));
+        }
+        return pixels;
+    };
+    const QList<QColor> focused = ring();
+    QTest::keyClick(w->diagram(), Qt::Key_Tab);
+    const QList<QColor> unfocused = ring();
+    for (int i = 0; i < focused.size(); ++i)
+        QVERIFY2(standsOut(focused[i], unfocused[i]), qPrintable(focused[i].name() + unfocused[i].name()));
+    for (int i = 0; i < 19; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QVERIFY(w->diagram()->hasFocus());
+    QCOMPARE(ring(), focused);
 }
 
 void TestDesktops::opensOnTheUsersScreen_data()

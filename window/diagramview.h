@@ -32,6 +32,8 @@ protected:
 
 private:
     QRectF segmentBounds(const Segment &s) const;
+    void drawThinSegment(QPainter &painter, QLineF line, const QColor &colour) const;
+    void drawFocus(QPainter &painter) const;
     const QImage &pictureAt(qreal devicePixelRatio);
 
     // The picture rendered over the picture box's background, once per
