@@ -1,6 +1,6 @@
-// The window on the desktops its users have: another application style,
-// screens at scales 1 to 2, a laptop smaller than the window, a move to a
-// screen of another scale.
+// The window on the desktops its users have: a dark colour scheme, another
+// application style, screens at scales 1 to 2, a laptop smaller than the
+// window, a move to a screen of another scale.
 #include "windowtest.h"
 
 #include "window/application.h"
@@ -103,6 +103,8 @@ private slots:
     void initTestCase() { setUpApplication(*qApp); }
     void cleanup();
 
+    void darkSchemeKeepsTheDiagramLegible_data();
+    void darkSchemeKeepsTheDiagramLegible();
     void controlsPaintInTheApplicationStyle();
     void checkBoxSquaresShowWhole_data();
     void checkBoxSquaresShowWhole();
@@ -122,6 +124,42 @@ void TestDesktops::cleanup()
 {
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setPalette(QApplication::style()->standardPalette());
+}
+
+void TestDesktops::darkSchemeKeepsTheDiagramLegible_data()
+{
+    QTest::addColumn<bool>("whileOpen");
+    QTest::newRow("dark scheme when the window opens") << false;
+    QTest::newRow("scheme turns dark while it is open") << true;
+}
+
+void TestDesktops::darkSchemeKeepsTheDiagramLegible()
+{
+    QFETCH(bool, whileOpen);
+    const QPalette dark(QColor(50, 50, 50));   // light text on a dark face, as a desktop hands it
+    if (!whileOpen)
+        QApplication::setPalette(dark);
+    auto w = openOn("desktop");
+    if (whileOpen) {
+        QApplication::setPalette(dark);
+        QCoreApplication::processEvents();
+    }
+    const QImage shot = shotOf(*w);
+    const QColor paper = shot.pixelColor(onShot(shot, *w, w->diagram()->contentsRect().bottomRight() - QPoint(8, 8)));
+    // Every segment shows the exact colour an editor writes, on its own pixels.
+    for (const Segment &s : segments()) {
+        const QColor colour = w->diagram()->drawnColour(s.number);
+        QVERIFY2((colour == kRed || colour == Qt::black) && standsOut(colour, paper),
+                 qPrintable(segmentName(s.number) + colour.name() + paper.name()));
+        bool shown = false;
+        for (double at = 0.1; at < 1.0 && !shown; at += 0.1)
+            shown = across(shot, *w, s.number, at, 2).contains(colour);
+        QVERIFY2(shown, qPrintable(segmentName(s.number)));
+    }
+    // The picture's own wires (XCLK), and the link.
+    QVERIFY(standsOut(shot.pixelColor(onShot(shot, *w, w->diagram()->pictureToWidget({200, 286}))), paper));
+    const QPalette link = w->findChild<QLabel *>("Label37")->palette();
+    QVERIFY(standsOut(link.color(QPalette::WindowText), link.color(QPalette::Window)));
 }
 
 void TestDesktops::controlsPaintInTheApplicationStyle()

@@ -7,10 +7,12 @@
 #include "window/controltable.h"
 #include "window/diagramview.h"
 #include "window/layoutstyle.h"
+#include "window/paperpalette.h"
 #include "window/picklist.h"
 #include "window/twips.h"
 #include "window/valuelabel.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QIcon>
 #include <QLabel>
@@ -107,6 +109,8 @@ ConfigWindow::ConfigWindow(QWidget *parent)
     // Rendered from the SVG at whatever size the desktop asks for.
     setWindowIcon(QIcon(QStringLiteral(":/icon.svg")));
     setFont(dialogFont());
+    // Before the picture box exists: it renders its picture over its colour.
+    setPalette(paperPalette(QApplication::palette()));
 
     buildControls();
     applyTabOrder();
@@ -185,6 +189,14 @@ void ConfigWindow::buildControls()
     // Labels lie under the picture box where they meet it, as on a dialog
     // whose labels are drawn on the window itself.
     m_diagram->raise();
+}
+
+bool ConfigWindow::event(QEvent *event)
+{
+    // The desktop switched its colour scheme while the window is open.
+    if (event->type() == QEvent::ApplicationPaletteChange)
+        setPalette(paperPalette(QApplication::palette()));
+    return FixedLayoutFrame::event(event);
 }
 
 void ConfigWindow::applyTabOrder()

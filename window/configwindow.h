@@ -30,6 +30,9 @@ public:
 
     DiagramView *diagram() const { return m_diagram; }
 
+protected:
+    bool event(QEvent *event) override;
+
 private:
     void buildControls();
     void applyTabOrder();
