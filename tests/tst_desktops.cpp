@@ -1,6 +1,7 @@
 // The window on the desktops its users have: a dark colour scheme, another
 // application style, screens at scales 1 to 2, a laptop smaller than the
-// window, a move to a screen of another scale.
+// window, a move to a screen of another scale, and (run again by CTest
+// under a font configuration without them) no fonts with Arial's metrics.
 #include "windowtest.h"
 
 #include "window/application.h"
@@ -117,8 +118,8 @@ private slots:
     void wheelPicksOnlyInTheFocusedList();
     void keepsItsSizeOnAnotherScreen_data();
     void keepsItsSizeOnAnotherScreen();
+    void dialogFontKeepsTheLayout();
 };
-
 
 void TestDesktops::cleanup()
 {
@@ -348,6 +349,44 @@ void TestDesktops::keepsItsSizeOnAnotherScreen()
         verifyWithinReach(*w);
     }
     QCOMPARE(w->size(), before);
+}
+
+// Every header word stands over its bit's cell ("HEX" and "D15-D0" over the
+// word), nearer to it than to any other, within its label; every list item
+// fits its field.
+void TestDesktops::dialogFontKeepsTheLayout()
+{
+    auto w = openOn("desktop");
+    for (Register reg : kRegisters) {
+        const QLabel *header = w->findChild<QLabel *>(reg == Register::CFG0 ? "Label1" : "Label2");
+        QList<int> centres;   // of the cells D15 to D0, then of the word
+        for (int bit = kBitsPerRegister - 1; bit >= 0; --bit)
+            centres << w->findChild<QWidget *>(cellControl(reg, bit).name)->geometry().center().x();
+        centres << w->findChild<QWidget *>(wordControl(reg).name)->geometry().center().x();
+        const QFontMetricsF metrics(header->font());
+        const QStringList lines = header->text().split(QLatin1Char('\n'));
+        for (const QString &line : lines) {
+            const QStringList words = line.split(QLatin1Char(' '), Qt::SkipEmptyParts).mid(line == lines[0] ? 1 : 0);
+            qsizetype from = 0;
+            for (int i = 0; i < words.size(); ++i) {
+                from = line.indexOf(words[i], from);
+                const double left = header->x() + metrics.horizontalAdvance(line.left(from));
+                const double right = left + metrics.horizontalAdvance(words[i]);
+                from += words[i].size();
+                auto distance = [&](int c) { return std::abs(c - (left + right) / 2); };
+                const auto nearest = std::min_element(centres.begin(), centres.end(),
+                                                      [&](int a, int b) { return distance(a) < distance(b); });
+                QVERIFY2(nearest - centres.begin() == i && right <= header->geometry().right() + 1,
+                         qPrintable(words[i] + QStringLiteral(" stands over column %1").arg(nearest - centres.begin())));
+            }
+        }
+    }
+    for (PickList *l : w->findChildren<PickList *>()) {
+        for (int i = 0; i < l->count(); ++i) {
+            QVERIFY2(l->fontMetrics().horizontalAdvance(l->itemText(i)) <= l->lineEdit()->width() - 4,
+                     qPrintable(l->objectName() + QLatin1Char(' ') + l->itemText(i)));
+        }
+    }
 }
 
 QTEST_MAIN(TestDesktops)

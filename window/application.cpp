@@ -1,5 +1,7 @@
 #include "window/application.h"
 
+#include "window/dialogfont.h"
+
 #include <QApplication>
 #include <QStyleFactory>
 
@@ -11,6 +13,7 @@ void setUpApplication(QApplication &app)
     QGuiApplication::setDesktopFileName(QStringLiteral(ISD5116_APP_ID));
     // One look on every desktop: the layout's sizes are made for it.
     app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    provideDialogFont();
 }
 
 } // namespace isd

@@ -6,6 +6,7 @@
 #include "window/accessibility.h"
 #include "window/controltable.h"
 #include "window/diagramview.h"
+#include "window/dialogfont.h"
 #include "window/layoutstyle.h"
 #include "window/paperpalette.h"
 #include "window/picklist.h"
@@ -22,28 +23,6 @@
 namespace isd {
 
 namespace {
-
-// The layout is made for an 8-point dialog font at 96 dots per inch: 11
-// pixels high, with Arial-like widths so that the header words stand above
-// their cells.
-QFont dialogFont()
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                      QStringLiteral("Helvetica"), QStringLiteral("DejaVu Sans")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
-    return font;
-}
-
-QFont linkFont()
-{
-    QFont font = dialogFont();
-    font.setPixelSize(13);   // 9.75 points
-    font.setBold(true);
-    font.setUnderline(true);
-    return font;
-}
 
 // Names and descriptions for screen readers, shown as tooltips as well; the
 // picture box has no tooltip, which would cover the diagram wherever the
