@@ -7,6 +7,7 @@
 #include "probe.h"
 #include "window/application.h"
 #include "window/controltable.h"
+#include "window/dialogfont.h"
 #include "window/twips.h"
 
 #include <QApplication>
@@ -21,29 +22,6 @@
 
 namespace {
 
-// The fonts must match the real window's (window/configwindow.cpp), or this
-// compares two font set-ups instead of two ways of building the window: the
-// window's dialog font, 11 pixels, Arial-like...
-QFont dialogFont()
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                      QStringLiteral("Helvetica"), QStringLiteral("DejaVu Sans")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
-    return font;
-}
-
-// ...and the link label's, 13 pixels, bold and underlined.
-QFont linkFont()
-{
-    QFont font = dialogFont();
-    font.setPixelSize(13);
-    font.setBold(true);
-    font.setUnderline(true);
-    return font;
-}
-
 QRect geometryOf(const isd::ControlSpec &c)
 {
     return isd::twipsToPixels(c.left, c.top, c.width, c.height);
@@ -57,7 +35,7 @@ int main(int argc, char *argv[])
     isd::setUpApplication(app);
 
     QWidget window;
-    window.setFont(dialogFont());
+    window.setFont(isd::dialogFont());   // the window's fonts, or this compares two font set-ups
     window.setFixedSize(isd::twipsToPixels(isd::kClientWidthTwips), isd::twipsToPixels(isd::kClientHeightTwips));
 
     // The picture box first, with the diagram as one pixmap at its inner
@@ -100,7 +78,7 @@ int main(int argc, char *argv[])
             break;
         case isd::ControlKind::Link: {
             auto *link = new QLabel(c.text, parent);
-            link->setFont(linkFont());
+            link->setFont(isd::linkFont());
             QPalette blue = link->palette();
             blue.setColor(QPalette::WindowText, Qt::blue);
             link->setPalette(blue);

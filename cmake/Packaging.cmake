@@ -36,6 +36,16 @@ set(copyright_holders "${CMAKE_MATCH_1}")
 string(REPLACE "\n\n" "\n.\n" license_text "${CMAKE_MATCH_2}")
 string(REPLACE "\n" "\n " license_text "${license_text}")
 set(doc_dir "${CMAKE_BINARY_DIR}/debian-doc")
+# The program carries Liberation Sans (resources/fonts/), under the SIL Open
+# Font License: its own stanza, with the licence text that comes with it.
+file(READ "${PROJECT_SOURCE_DIR}/resources/fonts/LICENSE" font_license)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/resources/fonts/LICENSE")
+if(NOT font_license MATCHES "(Digitized data copyright[^\n]+\nCopyright [^\n]+)\n+.*(SIL OPEN FONT LICENSE.+[^\n])")
+    message(FATAL_ERROR "resources/fonts/LICENSE has no copyright lines or licence text")
+endif()
+string(REPLACE "\n" "\n           " font_holders "${CMAKE_MATCH_1}")
+string(REPLACE "\n\n" "\n.\n" font_license_text "${CMAKE_MATCH_2}")
+string(REPLACE "\n" "\n " font_license_text "${font_license_text}")
 file(WRITE "${doc_dir}/copyright"
 "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
 Upstream-Name: ${PROJECT_NAME}
@@ -44,6 +54,11 @@ Files: *
 Copyright: ${copyright_holders}
 License: Expat
  ${license_text}
+
+Files: resources/fonts/*
+Copyright: ${font_holders}
+License: OFL-1.1
+ ${font_license_text}
 ")
 
 # The package is its own upstream (a native package): its changelog is one
@@ -75,6 +90,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${ISD5116_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The fixed layout is measured for Arial widths, which Liberation Sans has.
+# The fixed layout is measured for Arial widths, which Liberation Sans has:
+# installed, the program need not load the copy it carries.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-liberation2)
 include(CPack)
