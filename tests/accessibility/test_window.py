@@ -150,6 +150,12 @@ def word_spoken(reg, word):
     return f"{reg} hex {word}"
 
 
+def list_label(description):
+    """What a list is announced by: "AXG, gain of the AUX IN amplifier" for
+    "AXG: gain of the AUX IN amplifier (CFG0 D12–D11)"."""
+    return description.rsplit(" (", 1)[0].replace(": ", ", ", 1)
+
+
 def all_cells():
     """(register, bit) -> (bit name, field name, high bit, width); the
     tables above must cover each of the 32 bits exactly once."""
@@ -581,7 +587,7 @@ class Run:
 
             # Announced by the field first, on Linux through a label (Qt
             # names an editable combo box by its text); its popup too.
-            def label(obj=w.lists[name], label=description.rsplit(" (", 1)[0].replace(": ", ", ", 1)):
+            def label(obj=w.lists[name], label=list_label(description)):
                 by = [r for r in obj.getRelationSet() if r.getRelationType() == pyatspi.RELATION_LABELLED_BY]
                 names = [(t.getRoleName(), t.name) for r in by for t in [r.getTarget(0)]]
                 if names != [("label", label)]:
@@ -774,7 +780,7 @@ class Run:
 def close_window(pid):
     """Asks the program's window to close, as a window manager does when the
     user closes it: a WM_DELETE_WINDOW message to the top level titled with
-    the window title."""
+    the window title (among the window manager's clients, if one runs)."""
     x = Xlib.display.Display()
     try:
         protocols = x.intern_atom("WM_PROTOCOLS")
@@ -782,7 +788,11 @@ def close_window(pid):
         pid_atom = x.intern_atom("_NET_WM_PID")
         utf8 = x.intern_atom("UTF8_STRING")
         name_atom = x.intern_atom("_NET_WM_NAME")
-        for window in x.screen().root.query_tree().children:
+        root = x.screen().root
+        clients = root.get_full_property(x.intern_atom("_NET_CLIENT_LIST"), Xlib.X.AnyPropertyType)
+        windows = ([x.create_resource_object("window", w) for w in clients.value] if clients
+                   else root.query_tree().children)
+        for window in windows:
             owner = window.get_full_property(pid_atom, Xlib.X.AnyPropertyType)
             title = window.get_full_property(name_atom, utf8)
             if owner is None or owner.value[0] != pid or title is None:
