@@ -10,8 +10,6 @@
 
 namespace isd {
 
-namespace {
-
 // The text an Announcer says, as the name of a hidden notification.
 class Notice : public QWidget
 {
@@ -19,6 +17,8 @@ public:
     using QWidget::QWidget;
     QString text;
 };
+
+namespace {
 
 class NoticeAccessible : public QAccessibleWidget
 {
@@ -152,7 +152,7 @@ void Announcer::announce(const QString &text)
 {
     if (!QAccessible::isActive())
         return;
-    static_cast<Notice *>(m_notice)->text = text;
+    m_notice->text = text;
     QAccessibleEvent renamed(m_notice, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&renamed);
     QAccessibleEvent shown(m_notice, QAccessible::ObjectShow);

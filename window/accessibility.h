@@ -2,9 +2,9 @@
 
 #include <QWidget>
 
-class QString;
-
 namespace isd {
+
+class Notice;
 
 // Installs the accessibility factory (once): the window is a frame to
 // assistive tools, the diagram an image inside it, and every ValueLabel is
@@ -31,7 +31,7 @@ public:
     void announce(const QString &text);
 
 private:
-    QWidget *m_notice;
+    Notice *m_notice;
 };
 
 } // namespace isd

@@ -72,8 +72,8 @@ void describe(QWidget *widget, const ControlSpec &design)
             [reg](const QString &shown) { return wordSpokenName(reg, shown); });
         break;
     case ControlKind::Header:
-        name = headerAccessibleName(design.reg);
-        description = headerDescription(design.reg);
+        name = headerAccessibleName(reg);
+        description = headerDescription(reg);
         break;
     case ControlKind::Picture:
         widget->setAccessibleName(diagramAccessibleName());
