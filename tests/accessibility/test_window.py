@@ -820,6 +820,26 @@ def close_window(pid):
         x.close()
 
 
+def close_program(program):
+    """Closes the program's window and waits for it to end; returns what
+    went wrong. The program must still run, close when asked and exit
+    cleanly: a sanitizer build reports leaks and errors at exit."""
+    failed = []
+    if program.poll() is not None:
+        failed.append(f"the program ended during the run (exit status {program.returncode})")
+    elif not close_window(program.pid):
+        failed.append("the program's window cannot be found to close it")
+    try:
+        status = program.wait(timeout=CLOSE_WAIT)
+        if status != 0:
+            failed.append(f"the program exited with status {status} after its window was closed")
+    except subprocess.TimeoutExpired:
+        program.kill()
+        program.wait()
+        failed.append(f"the program still ran {CLOSE_WAIT} s after its window was closed")
+    return failed
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--program", required=True, help="the program to start")
@@ -843,20 +863,7 @@ def main():
         print(f"[FAIL] cannot go on: {fatal}", flush=True)
         run.failed.append(str(fatal))
 
-    # The program must still run, close when asked and exit cleanly: a
-    # sanitizer build reports leaks and errors at exit.
-    if program.poll() is not None:
-        run.failed.append(f"the program ended during the run (exit status {program.returncode})")
-    elif not close_window(program.pid):
-        run.failed.append("the program's window cannot be found to close it")
-    try:
-        status = program.wait(timeout=CLOSE_WAIT)
-        if status != 0:
-            run.failed.append(f"the program exited with status {status} after its window was closed")
-    except subprocess.TimeoutExpired:
-        program.kill()
-        program.wait()
-        run.failed.append(f"the program still ran {CLOSE_WAIT} s after its window was closed")
+    run.failed += close_program(program)
 
     seconds = time.monotonic() - started
     if run.failed:
