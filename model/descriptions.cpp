@@ -4,30 +4,33 @@ namespace isd {
 
 namespace {
 
-QString where(const Field &f)
+QString latin1(const char *text)
 {
-    return QStringLiteral(" (%1 %2)").arg(registerName(f.reg), bitRange(f));
+    return QString::fromLatin1(text);
 }
 
 } // namespace
 
 QString controlName(const Field &f)
 {
-    return QString::fromLatin1(f.name);
+    if (f.isCheckBox())
+        return latin1(f.name);
+    return QStringLiteral("%1, %2").arg(latin1(f.name), latin1(f.purpose));
 }
 
 QString controlDescription(const Field &f)
 {
-    const QString purpose = QString::fromLatin1(f.purpose);
+    const QString reg = registerName(f.reg);
+    const QString bits = bitRange(f);
     switch (f.editedBy) {
     case EditedBy::PowerSwitch:
-        return purpose + QStringLiteral(": checked means powered") + where(f);
+        return QStringLiteral("%1: checked means powered (%2 %3)").arg(latin1(f.purpose), reg, bits);
     case EditedBy::SelectBox:
-        return purpose + QStringLiteral(": checked selects ") + QString::fromLatin1(f.oneMeans) + where(f);
+        return QStringLiteral("%1: checked selects %2 (%3 %4)").arg(latin1(f.purpose), latin1(f.oneMeans), reg, bits);
     case EditedBy::List:
         break;
     }
-    return controlName(f) + QStringLiteral(": ") + purpose + where(f);
+    return QStringLiteral("%1: %2 (%3 %4)").arg(latin1(f.name), latin1(f.purpose), reg, bits);
 }
 
 QString cellAccessibleName(Register reg, int bit)
@@ -35,18 +38,27 @@ QString cellAccessibleName(Register reg, int bit)
     return QStringLiteral("%1 D%2 %3").arg(registerName(reg)).arg(bit).arg(bitName(reg, bit));
 }
 
+QString cellSpokenName(Register reg, int bit, const QString &shown)
+{
+    return QStringLiteral("%1, %2 D%3: %4").arg(bitName(reg, bit), registerName(reg)).arg(bit).arg(shown);
+}
+
 QString cellDescription(Register reg, int bit)
 {
     const Field &f = fieldOfBit(reg, bit);
-    const QString purpose = QString::fromLatin1(f.purpose);
     if (f.width == 1)
-        return QStringLiteral("%1, %2: 1 means %3").arg(bitName(reg, bit), purpose, QString::fromLatin1(f.oneMeans));
-    return QStringLiteral("%1, bit %2 of %3: %4").arg(bitName(reg, bit)).arg(bit - f.lowBit()).arg(controlName(f), purpose);
+        return QStringLiteral("%1, %2: 1 means %3").arg(bitName(reg, bit), latin1(f.purpose), latin1(f.oneMeans));
+    return QStringLiteral("%1, bit %2 of %3: %4").arg(bitName(reg, bit)).arg(bit - f.lowBit()).arg(latin1(f.name), latin1(f.purpose));
 }
 
 QString wordAccessibleName(Register reg)
 {
     return QStringLiteral("%1 hexadecimal word").arg(registerName(reg));
+}
+
+QString wordSpokenName(Register reg, const QString &shown)
+{
+    return QStringLiteral("%1 hex %2").arg(registerName(reg), shown);
 }
 
 QString wordDescription(Register reg)

@@ -31,6 +31,8 @@ private slots:
     void controlTexts();
     void cellTexts_data();
     void cellTexts();
+    void wordTexts_data();
+    void wordTexts();
 };
 
 void TestModel::bitNames_data()
@@ -194,8 +196,8 @@ void TestModel::controlTexts_data()
     QTest::addColumn<QString>("description");
     QTest::newRow("power switch") << FieldId::AGPD << "AGPD" << "AGC amplifier power: checked means powered (CFG1 D0)";
     QTest::newRow("select bit") << FieldId::INS0 << "INS0" << "input source: checked selects AUX IN instead of MIC IN (CFG0 D9)";
-    QTest::newRow("list") << FieldId::AOS << "AOS" << "AOS: source of the analog output multiplexer (CFG0 D8–D6)";
-    QTest::newRow("list of two bits") << FieldId::AXG << "AXG" << "AXG: gain of the AUX IN amplifier (CFG0 D12–D11)";
+    QTest::newRow("list") << FieldId::AOS << "AOS, source of the analog output multiplexer" << "AOS: source of the analog output multiplexer (CFG0 D8–D6)";
+    QTest::newRow("list of two bits") << FieldId::AXG << "AXG, gain of the AUX IN amplifier" << "AXG: gain of the AUX IN amplifier (CFG0 D12–D11)";
 }
 
 void TestModel::controlTexts()
@@ -213,10 +215,13 @@ void TestModel::cellTexts_data()
     QTest::addColumn<int>("bit");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("description");
-    QTest::newRow("CFG0 D13") << Register::CFG0 << 13 << "CFG0 D13 AIPD" << "AIPD, ANA IN amplifier power: 1 means powered down";
-    QTest::newRow("CFG0 D7") << Register::CFG0 << 7 << "CFG0 D7 AOS1" << "AOS1, bit 1 of AOS: source of the analog output multiplexer";
-    QTest::newRow("CFG1 D4") << Register::CFG1 << 4 << "CFG1 D4 FLS0" << "FLS0, filter input: 1 means ARRAY instead of SUM1";
-    QTest::newRow("CFG1 D0") << Register::CFG1 << 0 << "CFG1 D0 AGPD" << "AGPD, AGC amplifier power: 1 means powered down";
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("spoken");
+    QTest::newRow("CFG0 D13") << Register::CFG0 << 13 << "CFG0 D13 AIPD" << "AIPD, ANA IN amplifier power: 1 means powered down" << "1" << "AIPD, CFG0 D13: 1";
+    QTest::newRow("CFG0 D7") << Register::CFG0 << 7 << "CFG0 D7 AOS1" << "AOS1, bit 1 of AOS: source of the analog output multiplexer" << "0" << "AOS1, CFG0 D7: 0";
+    QTest::newRow("CFG0 D12") << Register::CFG0 << 12 << "CFG0 D12 AXG1" << "AXG1, bit 1 of AXG: gain of the AUX IN amplifier" << "1" << "AXG1, CFG0 D12: 1";
+    QTest::newRow("CFG1 D4") << Register::CFG1 << 4 << "CFG1 D4 FLS0" << "FLS0, filter input: 1 means ARRAY instead of SUM1" << "0" << "FLS0, CFG1 D4: 0";
+    QTest::newRow("CFG1 D0") << Register::CFG1 << 0 << "CFG1 D0 AGPD" << "AGPD, AGC amplifier power: 1 means powered down" << "1" << "AGPD, CFG1 D0: 1";
 }
 
 void TestModel::cellTexts()
@@ -225,8 +230,28 @@ void TestModel::cellTexts()
     QFETCH(int, bit);
     QFETCH(QString, name);
     QFETCH(QString, description);
+    QFETCH(QString, shown);
+    QFETCH(QString, spoken);
     QCOMPARE(cellAccessibleName(reg, bit), name);
     QCOMPARE(cellDescription(reg, bit), description);
+    QCOMPARE(cellSpokenName(reg, bit, shown), spoken);
+}
+
+void TestModel::wordTexts_data()
+{
+    QTest::addColumn<Register>("reg");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("spoken");
+    QTest::newRow("CFG0") << Register::CFG0 << "1800" << "CFG0 hex 1800";
+    QTest::newRow("CFG1 at zero") << Register::CFG1 << "0" << "CFG1 hex 0";
+}
+
+void TestModel::wordTexts()
+{
+    QFETCH(Register, reg);
+    QFETCH(QString, shown);
+    QFETCH(QString, spoken);
+    QCOMPARE(wordSpokenName(reg, shown), spoken);
 }
 
 QTEST_APPLESS_MAIN(TestModel)

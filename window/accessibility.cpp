@@ -1,18 +1,45 @@
 #include "window/accessibility.h"
 
+#include "window/valuelabel.h"
+
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QLabel>
 
 namespace isd {
 
+// The text an Announcer says, as the name of a hidden notification.
+class Notice : public QWidget
+{
+public:
+    using QWidget::QWidget;
+    QString text;
+};
+
 namespace {
 
-// Read-only text without caret or selection: the label's text.
+class NoticeAccessible : public QAccessibleWidget
+{
+public:
+    explicit NoticeAccessible(Notice *notice)
+        : QAccessibleWidget(notice, QAccessible::Notification)
+    {
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Name ? static_cast<const Notice *>(widget())->text : QAccessibleWidget::text(t);
+    }
+};
+
+// Named with its value and its meaning; read-only text without caret or
+// selection: the label's text.
 class ValueLabelAccessible : public QAccessibleWidget, public QAccessibleTextInterface
 {
 public:
-    explicit ValueLabelAccessible(QLabel *label)
+    explicit ValueLabelAccessible(ValueLabel *label)
         : QAccessibleWidget(label, QAccessible::StaticText)
     {
     }
@@ -26,7 +53,14 @@ public:
 
     QString text(QAccessible::Text t) const override
     {
-        return t == QAccessible::Value ? value() : QAccessibleWidget::text(t);
+        switch (t) {
+        case QAccessible::Name:
+            return label()->spokenName();
+        case QAccessible::Value:
+            return value();
+        default:
+            return QAccessibleWidget::text(t);
+        }
     }
 
     // QAccessibleTextInterface
@@ -61,7 +95,8 @@ public:
     }
 
 private:
-    QString value() const { return static_cast<const QLabel *>(widget())->text(); }
+    const ValueLabel *label() const { return static_cast<const ValueLabel *>(widget()); }
+    QString value() const { return label()->text(); }
 };
 
 QAccessibleInterface *accessibleFactory(const QString &className, QObject *object)
@@ -70,8 +105,17 @@ QAccessibleInterface *accessibleFactory(const QString &className, QObject *objec
     // for a frame as the application's top level.
     if (className == QLatin1String("isd::ConfigWindow"))
         return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    // A QFrame would be a frame too, and a screen reader would take the
+    // picture box for a window of its own and never review the registers
+    // outside it.
+    if (className == QLatin1String("isd::DiagramView"))
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Graphic);
     if (className == QLatin1String("isd::ValueLabel"))
-        return new ValueLabelAccessible(static_cast<QLabel *>(object));
+        return new ValueLabelAccessible(static_cast<ValueLabel *>(object));
+    if (className == QLatin1String("isd::Announcer"))
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::StatusBar);
+    if (auto *notice = dynamic_cast<Notice *>(object))
+        return new NoticeAccessible(notice);
     return nullptr;
 }
 
@@ -84,6 +128,35 @@ void installAccessibility()
         return true;
     }();
     Q_UNUSED(installed);
+}
+
+void labelForScreenReaders(QWidget *control, const QString &name)
+{
+    auto *label = new QLabel(name, control->parentWidget());
+    label->setTextFormat(Qt::PlainText);
+    label->setBuddy(control);
+    label->hide();
+    // The popup too, which a screen reader names as it opens.
+    if (auto *list = qobject_cast<QComboBox *>(control))
+        list->view()->setAccessibleName(name);
+}
+
+Announcer::Announcer(QWidget *window)
+    : QWidget(window)
+    , m_notice(new Notice(this))
+{
+    hide();
+}
+
+void Announcer::announce(const QString &text)
+{
+    if (!QAccessible::isActive())
+        return;
+    m_notice->text = text;
+    QAccessibleEvent renamed(m_notice, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&renamed);
+    QAccessibleEvent shown(m_notice, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&shown);
 }
 
 } // namespace isd

@@ -26,28 +26,36 @@ namespace {
 
 // Names and descriptions for screen readers, shown as tooltips as well; the
 // picture box has no tooltip, which would cover the diagram wherever the
-// mouse rests.
+// mouse rests. Cells and words are spoken with their values.
 void describe(QWidget *widget, const ControlSpec &design)
 {
     QString name;
     QString description;
+    const Register reg = design.reg;
+    const int bit = design.bit;
     switch (design.kind) {
     case ControlKind::CheckBox:
     case ControlKind::List:
         name = controlName(field(design.field));
         description = controlDescription(field(design.field));
+        if (design.kind == ControlKind::List)
+            labelForScreenReaders(widget, name);
         break;
     case ControlKind::Cell:
-        name = cellAccessibleName(design.reg, design.bit);
-        description = cellDescription(design.reg, design.bit);
+        name = cellAccessibleName(reg, bit);
+        description = cellDescription(reg, bit);
+        static_cast<ValueLabel *>(widget)->setSpeech(
+            [reg, bit](const QString &shown) { return cellSpokenName(reg, bit, shown); });
         break;
     case ControlKind::Word:
-        name = wordAccessibleName(design.reg);
-        description = wordDescription(design.reg);
+        name = wordAccessibleName(reg);
+        description = wordDescription(reg);
+        static_cast<ValueLabel *>(widget)->setSpeech(
+            [reg](const QString &shown) { return wordSpokenName(reg, shown); });
         break;
     case ControlKind::Header:
-        name = headerAccessibleName(design.reg);
-        description = headerDescription(design.reg);
+        name = headerAccessibleName(reg);
+        description = headerDescription(reg);
         break;
     case ControlKind::Picture:
         widget->setAccessibleName(diagramAccessibleName());
@@ -93,6 +101,7 @@ ConfigWindow::ConfigWindow(QWidget *parent)
 
     buildControls();
     applyTabOrder();
+    m_announcer = new Announcer(this);
 
     // Timer1 ticks once when the window opens and once after every change of
     // a cell; each tick recomputes both words from all 32 cells. An idle
@@ -203,13 +212,19 @@ void ConfigWindow::connectEditors()
             // toggles the box, and no code here ever sets a box.
             QCheckBox *box = m_boxes[size_t(editor.field)];
             Q_ASSERT_X(box, "connectEditors", "a check box's editor for a field no check box sets");
-            connect(box, &QCheckBox::toggled, this, [this, &editor] { runEditor(editor, *this); });
+            connect(box, &QCheckBox::toggled, this, [this, &editor] {
+                runEditor(editor, *this);
+                announceWordAfterRefresh(editor.field);
+            });
         }
         for (const ListEditor &editor : set->lists) {
             PickList *list = m_lists[size_t(editor.field)];
             Q_ASSERT_X(list && int(editor.litByIndex.size()) == list->count(), "connectEditors",
                        "a list's editor needs one row per item of its list");
-            connect(list, &PickList::picked, this, [this, &editor] { runEditor(editor, *this); });
+            connect(list, &PickList::picked, this, [this, &editor] {
+                runEditor(editor, *this);
+                announceWordAfterRefresh(editor.field);
+            });
         }
     }
 }
@@ -222,6 +237,17 @@ void ConfigWindow::refreshWords()
             cells << m_cells[size_t(reg)][size_t(bit)]->text();
         m_words[size_t(reg)]->setValueText(wordText(wordValue(cells)));
     }
+    if (m_editedRegister) {
+        const ValueLabel *word = m_words[size_t(*m_editedRegister)];
+        m_announcer->announce(word->spokenName());
+        m_editedRegister.reset();
+    }
+}
+
+void ConfigWindow::announceWordAfterRefresh(FieldId edited)
+{
+    m_editedRegister = field(edited).reg;
+    m_timer->start();
 }
 
 bool ConfigWindow::isChecked(FieldId box) const

@@ -6,12 +6,14 @@
 #include "window/fixedlayoutframe.h"
 
 #include <array>
+#include <optional>
 
 class QCheckBox;
 class QTimer;
 
 namespace isd {
 
+class Announcer;
 class DiagramView;
 class PickList;
 class ValueLabel;
@@ -37,8 +39,12 @@ private:
     void buildControls();
     void applyTabOrder();
     void connectEditors();
-    // Timer1's tick: both words recomputed from all 32 cells.
+    // Timer1's tick: both words recomputed from all 32 cells; the word of an
+    // edited register is then announced to screen readers.
     void refreshWords();
+    // After every toggle or pick, even one that changes no bit, so that the
+    // user hears the edit's outcome without leaving the control.
+    void announceWordAfterRefresh(FieldId edited);
 
     // EditorTarget
     bool isChecked(FieldId box) const override;
@@ -48,6 +54,8 @@ private:
 
     DiagramView *m_diagram = nullptr;
     QTimer *m_timer = nullptr;
+    Announcer *m_announcer = nullptr;
+    std::optional<Register> m_editedRegister;
     // By register (CFG0 first), then by bit.
     std::array<std::array<ValueLabel *, kBitsPerRegister>, 2> m_cells{};
     std::array<ValueLabel *, 2> m_words{};

@@ -34,6 +34,15 @@ protected:
         QLineEdit::keyPressEvent(event);
     }
 
+    // Tab would select the whole text, and a screen reader would speak that
+    // selection before the list's name; the field is only shown, so it takes
+    // the focus as a click gives it, without selecting.
+    void focusInEvent(QFocusEvent *event) override
+    {
+        QFocusEvent plain(event->type(), Qt::OtherFocusReason);
+        QLineEdit::focusInEvent(&plain);
+    }
+
     void focusOutEvent(QFocusEvent *event) override
     {
         const QSignalBlocker quiet(this);

@@ -10,8 +10,10 @@ void ValueLabel::setValueText(const QString &newText)
     if (newText == oldText)
         return;
     setText(newText);
-    QAccessibleTextUpdateEvent event(this, 0, oldText, newText);
-    QAccessible::updateAccessibility(&event);
+    QAccessibleTextUpdateEvent textEvent(this, 0, oldText, newText);
+    QAccessible::updateAccessibility(&textEvent);
+    QAccessibleEvent nameEvent(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&nameEvent);
 }
 
 } // namespace isd

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLabel>
+#include <functional>
 
 namespace isd {
 
@@ -14,9 +15,19 @@ class ValueLabel : public QLabel
 public:
     using QLabel::QLabel;
 
-    // Sets the text and tells assistive tools about the change: Qt tells
-    // nothing for a label with an accessible name of its own.
+    // What a screen reader is to say for the label's text, e.g. "AXG1, CFG0
+    // D12: 1"; by default the text alone.
+    using Speech = std::function<QString(const QString &shown)>;
+    void setSpeech(Speech speech) { m_speech = std::move(speech); }
+    QString spokenName() const { return m_speech ? m_speech(text()) : text(); }
+
+    // Sets the text and tells assistive tools about the change of the text
+    // and of the spoken name: Qt tells nothing for a label with an accessible
+    // name of its own.
     void setValueText(const QString &text);
+
+private:
+    Speech m_speech;
 };
 
 } // namespace isd
