@@ -91,6 +91,7 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${ISD5116_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The fixed layout is measured for Arial widths, which Liberation Sans has:
-# installed, the program need not load the copy it carries.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-liberation2)
+# installed, the program need not load the copy it carries. Qt's own
+# translations put Qt's texts (a field's context menu) in the user's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2, qt6-translations-l10n")
 include(CPack)

@@ -2,8 +2,11 @@
 # The Debian packages the project needs, and the one function that installs
 # whichever of them are missing. Sourced by the other scripts.
 
-# Building and running the program.
-build_packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libgl-dev librsvg2-bin fonts-liberation2)
+# Building and running the program: Qt's Linguist tools compile the
+# translations, and Qt's own translations put its texts in the user's
+# language too.
+build_packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libgl-dev librsvg2-bin
+    qt6-tools-dev qt6-l10n-tools qt6-translations-l10n fonts-liberation2)
 # Building the Debian package: CPack runs file to find the programs, and
 # dpkg-shlibdeps to find the packages of the libraries they link.
 package_packages=(dpkg-dev file)

@@ -1,6 +1,7 @@
 #include "window/application.h"
 
 #include "window/dialogfont.h"
+#include "window/translations.h"
 
 #include <QApplication>
 #include <QStyleFactory>
@@ -14,6 +15,7 @@ void setUpApplication(QApplication &app)
     // One look on every desktop: the layout's sizes are made for it.
     app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     provideDialogFont();
+    installTranslations(app);
 }
 
 } // namespace isd

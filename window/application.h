@@ -5,9 +5,9 @@ class QApplication;
 namespace isd {
 
 // Sets the application up as the program runs it: the style the layout is
-// made for, the widths of the font it is made for, and the desktop entry its
-// window belongs to. Called before the window is built, by the program and
-// by the benchmark alike.
+// made for, the widths of the font it is made for, the desktop entry its
+// window belongs to, and the translations for the user's language. Called
+// before the window is built, by the program and by the benchmark alike.
 void setUpApplication(QApplication &app);
 
 } // namespace isd

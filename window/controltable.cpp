@@ -2,7 +2,7 @@
 
 #include "model/registerheader.h"
 
-#include <QtGlobal>
+#include <QCoreApplication>
 #include <algorithm>
 #include <array>
 #include <stdexcept>
@@ -176,7 +176,7 @@ const ControlSpec &fieldControl(FieldId field)
 
 QString linkText()
 {
-    return QStringLiteral("ISD5116 register composer");
+    return QCoreApplication::translate("isd::ControlTable", "ISD5116 register composer");
 }
 
 } // namespace isd

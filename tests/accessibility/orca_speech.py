@@ -27,8 +27,8 @@ import time
 import Xlib.display
 import Xlib.X
 
-from test_window import (BOXES, LISTS, TAB_ORDER, WINDOW_TITLE, Model, cell_spoken, close_program,
-                         list_label, word_spoken)
+from test_window import (BOXES, LISTS, TAB_ORDER, WINDOW_TITLE, Model, box_description, cell_spoken,
+                         close_program, list_description, list_label, word_spoken)
 
 DIAGRAM = ["Signal-path diagram image.",
            "Block diagram of the chip's analog path; paths in use are drawn in red."]
@@ -147,13 +147,13 @@ class Session:
         """What Orca says when Tab brings the focus to stop."""
         if stop == "diagram":
             return ["tab "] + DIAGRAM
-        for name, _, _, _, _, description in BOXES:
-            if name == stop:
-                state = "checked" if self.model.checked[name] else "not checked"
-                return ["tab ", f"{name} check box {state}.", description]
-        description = next(entry[4] for entry in LISTS if entry[0] == stop)
-        return ["tab ", f"{list_label(description)} editable combo box.",
-                f"{self.model.text[stop]}.", description]
+        for entry in BOXES:
+            if entry[0] == stop:
+                state = "checked" if self.model.checked[stop] else "not checked"
+                return ["tab ", f"{stop} check box {state}.", box_description(entry)]
+        entry = next(entry for entry in LISTS if entry[0] == stop)
+        return ["tab ", f"{list_label(entry)} editable combo box.",
+                f"{self.model.text[stop]}.", list_description(entry)]
 
     def word(self, reg):
         return word_spoken(reg, self.model.word(reg)) + "."
@@ -176,7 +176,8 @@ class Session:
         self.step("Down", ["1.41", self.word("CFG0")])
 
         # The popup opens with the field's name; Return picks.
-        label, description = next((list_label(e[4]), e[4]) for e in LISTS if e[0] == "AXG")
+        axg = next(entry for entry in LISTS if entry[0] == "AXG")
+        label, description = list_label(axg), list_description(axg)
         self.step("alt+Down", ["left alt ", f"{label}.", "List with 4 items."])
         self.step("Down", ["2.0."])
         self.model.pick("AXG", 2)

@@ -14,17 +14,20 @@ every box's checked state and every list's text, polled until they agree or
 WAIT runs out. After every edit the edited register's word must be announced
 once, and after typing nothing.
 
-At the end closes the window as a user does and expects the program to
+With --language ru the program's explanations are expected in Russian, as
+its translation file gives them. At the end closes the window as a user does and expects the program to
 exit with status 0. Prints one line a case and exits non-zero when any case
 fails.
 """
 
 import argparse
+import pathlib
 import subprocess
 import sys
 import tempfile
 import time
 import traceback
+import xml.etree.ElementTree
 
 import gi
 import Xlib.display
@@ -52,43 +55,34 @@ HOLD = 0.15
 MAX_FAILURES = 20
 
 # The check boxes: field name, register, bit, checked at start, the bit's
-# value when the box is checked, accessible description.
+# value when the box is checked, what the field sets, what its bit at 1 means.
 BOXES = [
-    ("AGPD", "CFG1", 0, True, 0, "AGC amplifier power: checked means powered (CFG1 D0)"),
-    ("AXPD", "CFG0", 10, True, 0, "AUX IN amplifier power: checked means powered (CFG0 D10)"),
-    ("AIPD", "CFG0", 13, True, 0, "ANA IN amplifier power: checked means powered (CFG0 D13)"),
-    ("INS0", "CFG0", 9, False, 1,
-     "input source: checked selects AUX IN instead of MIC IN (CFG0 D9)"),
-    ("FLS0", "CFG1", 4, False, 1, "filter input: checked selects ARRAY instead of SUM1 (CFG1 D4)"),
-    ("FLPD", "CFG1", 1, True, 0, "low-pass filter power: checked means powered (CFG1 D1)"),
-    ("VLPD", "CFG0", 0, True, 0, "volume control power: checked means powered (CFG0 D0)"),
-    ("AOPD", "CFG0", 5, True, 0, "analog output amplifier power: checked means powered (CFG0 D5)"),
+    ("AGPD", "CFG1", 0, True, 0, "AGC amplifier power", "powered down"),
+    ("AXPD", "CFG0", 10, True, 0, "AUX IN amplifier power", "powered down"),
+    ("AIPD", "CFG0", 13, True, 0, "ANA IN amplifier power", "powered down"),
+    ("INS0", "CFG0", 9, False, 1, "input source", "AUX IN instead of MIC IN"),
+    ("FLS0", "CFG1", 4, False, 1, "filter input", "ARRAY instead of SUM1"),
+    ("FLPD", "CFG1", 1, True, 0, "low-pass filter power", "powered down"),
+    ("VLPD", "CFG0", 0, True, 0, "volume control power", "powered down"),
+    ("AOPD", "CFG0", 5, True, 0, "analog output amplifier power", "powered down"),
 ]
 
-# The lists: field name, register, high bit, width, accessible description,
+# The lists: field name, register, high bit, width, what the field sets,
 # items. The selected index is the field's value.
 LISTS = [
-    ("AXG", "CFG0", 12, 2, "AXG: gain of the AUX IN amplifier (CFG0 D12–D11)",
-     ["1.0", "1.41", "2.0", "2.82"]),
-    ("AIG", "CFG0", 15, 2, "AIG: gain of the ANA IN amplifier (CFG0 D15–D14)",
-     ["0.625", "0.883", "1.250", "1.767"]),
-    ("S1S", "CFG1", 10, 2, "S1S: source of the SUM1 multiplexer (CFG1 D10–D9)",
-     ["ANA IN", "ARRAY", "FILTO"]),
-    ("S1M", "CFG1", 8, 2, "S1M: inputs mixed by the SUM1 amplifier (CFG1 D8–D7)",
-     ["SUM1 & INP", "SUM1", "INP", "Выкл"]),
-    ("VLS", "CFG1", 15, 2, "VLS: source of the volume multiplexer (CFG1 D15–D14)",
-     ["ANA IN", "SUM2", "SUM1", "INP"]),
-    ("FLD", "CFG1", 3, 2, "FLD: frequency of the low-pass filter (CFG1 D3–D2)",
-     ["8кГц", "6,4кГц", "5,3кГц", "4кГц"]),
-    ("S2M", "CFG1", 6, 2, "S2M: inputs mixed by the SUM2 amplifier (CFG1 D6–D5)",
-     ["ANA & FILTO", "ANA IN", "FILTO", "Выкл"]),
-    ("VOL", "CFG1", 13, 3, "VOL: volume step (CFG1 D13–D11)",
+    ("AXG", "CFG0", 12, 2, "gain of the AUX IN amplifier", ["1.0", "1.41", "2.0", "2.82"]),
+    ("AIG", "CFG0", 15, 2, "gain of the ANA IN amplifier", ["0.625", "0.883", "1.250", "1.767"]),
+    ("S1S", "CFG1", 10, 2, "source of the SUM1 multiplexer", ["ANA IN", "ARRAY", "FILTO"]),
+    ("S1M", "CFG1", 8, 2, "inputs mixed by the SUM1 amplifier", ["SUM1 & INP", "SUM1", "INP", "Выкл"]),
+    ("VLS", "CFG1", 15, 2, "source of the volume multiplexer", ["ANA IN", "SUM2", "SUM1", "INP"]),
+    ("FLD", "CFG1", 3, 2, "frequency of the low-pass filter", ["8кГц", "6,4кГц", "5,3кГц", "4кГц"]),
+    ("S2M", "CFG1", 6, 2, "inputs mixed by the SUM2 amplifier", ["ANA & FILTO", "ANA IN", "FILTO", "Выкл"]),
+    ("VOL", "CFG1", 13, 3, "volume step",
      ["0-дб", "4-дб", "8-дб", "12-дб", "16-дб", "20-дб", "24-дб", "28-дб"]),
-    ("AOS", "CFG0", 8, 3, "AOS: source of the analog output multiplexer (CFG0 D8–D6)",
+    ("AOS", "CFG0", 8, 3, "source of the analog output multiplexer",
      ["FTHRU", "INP", "VOL", "FILTO", "SUM1", "SUM2"]),
-    ("OPS", "CFG0", 4, 2, "OPS: source of the output multiplexer (CFG0 D4–D3)",
-     ["VOL", "ANA IN", "FILTO", "SUM2"]),
-    ("OPA", "CFG0", 2, 2, "OPA: output amplifier: off, speaker or AUX OUT (CFG0 D2–D1)",
+    ("OPS", "CFG0", 4, 2, "source of the output multiplexer", ["VOL", "ANA IN", "FILTO", "SUM2"]),
+    ("OPA", "CFG0", 2, 2, "output amplifier: off, speaker or AUX OUT",
      ["Выкл", "SP/3,6V/150ом", "SP/23,5mW/8ом", "AUX OUT"]),
 ]
 
@@ -146,14 +140,60 @@ def cell_spoken(reg, bit, value):
     return f"{CELLS[(reg, bit)][0]}, {reg} D{bit}: {value}"
 
 
+# The program's English texts in the language under test, from its .ts file
+# (--language); empty for English.
+TRANSLATIONS = {}
+
+
+def load_translations(language):
+    ts = pathlib.Path(__file__).resolve().parents[2] / "translations" / f"isd5116-config_{language}.ts"
+    for message in xml.etree.ElementTree.parse(ts).getroot().iter("message"):
+        TRANSLATIONS[message.findtext("source")] = message.findtext("translation")
+
+
+def tr(text):
+    return TRANSLATIONS.get(text, text)
+
+
+def arg(text, *args):
+    """Fills %1, %2, ... as Qt's QString::arg does."""
+    for number, value in enumerate(args, 1):
+        text = text.replace(f"%{number}", str(value))
+    return text
+
+
+def bits(reg, high, width):
+    return f"{reg} D{high}" if width == 1 else f"{reg} D{high}–D{high - width + 1}"
+
+
+def box_description(entry):
+    _, reg, bit, _, one_when_checked, purpose, one_means = entry
+    if one_when_checked == 0:
+        return arg(tr("%1: checked means powered (%2 %3)"), tr(purpose), reg, f"D{bit}")
+    return arg(tr("%1: checked selects %2 (%3 %4)"), tr(purpose), tr(one_means), reg, f"D{bit}")
+
+
+def list_description(entry):
+    name, reg, high, width, purpose, _ = entry
+    return f"{name}: {tr(purpose)} ({bits(reg, high, width)})"
+
+
+def list_label(entry):
+    """What a list is announced by: "AXG, gain of the AUX IN amplifier"."""
+    return f"{entry[0]}, {tr(entry[4])}"
+
+
+def cell_description(reg, bit):
+    stem, field, high, width = CELLS[(reg, bit)]
+    if width == 1:
+        _, _, _, _, _, purpose, one_means = next(b for b in BOXES if b[0] == field)
+        return arg(tr("%1, %2: 1 means %3"), stem, tr(purpose), tr(one_means))
+    purpose = next(entry[4] for entry in LISTS if entry[0] == field)
+    return arg(tr("%1, bit %2 of %3: %4"), stem, bit - (high - width + 1), field, tr(purpose))
+
+
 def word_spoken(reg, word):
-    return f"{reg} hex {word}"
-
-
-def list_label(description):
-    """What a list is announced by: "AXG, gain of the AUX IN amplifier" for
-    "AXG: gain of the AUX IN amplifier (CFG0 D12–D11)"."""
-    return description.rsplit(" (", 1)[0].replace(": ", ", ", 1)
+    return arg(tr("%1 hex %2"), reg, word)
 
 
 def all_cells():
@@ -236,12 +276,12 @@ class Model:
 
     def __init__(self):
         self.bits = {cell: 0 for cell in CELLS}
-        self.checked = {name: start for name, _, _, start, _, _ in BOXES}
+        self.checked = {name: start for name, _, _, start, *_ in BOXES}
         self.text = {name: items[0] for name, *_, items in LISTS}
         self.index = {name: -1 for name, *_ in LISTS}
 
     def set_box(self, name, checked):
-        _, reg, bit, _, one_when_checked, _ = next(b for b in BOXES if b[0] == name)
+        _, reg, bit, _, one_when_checked, *_ = next(b for b in BOXES if b[0] == name)
         self.checked[name] = checked
         self.bits[(reg, bit)] = one_when_checked if checked else 1 - one_when_checked
 
@@ -332,8 +372,9 @@ class Window:
 
         for name, *_ in BOXES:
             self.boxes[name] = by(pyatspi.ROLE_CHECK_BOX, "check box", "name", name)
-        for name, _, _, _, description, _ in LISTS:
-            self.lists[name] = by(pyatspi.ROLE_COMBO_BOX, "combo box", "description", description)
+        for entry in LISTS:
+            name = entry[0]
+            self.lists[name] = by(pyatspi.ROLE_COMBO_BOX, "combo box", "description", list_description(entry))
             edits = [c for c in descendants(self.lists[name]) if c.getRole() == pyatspi.ROLE_TEXT]
             if len(edits) != 1:
                 raise Fatal(f"the {name} list has {len(edits)} text fields, expected one")
@@ -342,8 +383,8 @@ class Window:
         for (reg, bit), (name, *_) in CELLS.items():
             self.values[f"{reg} D{bit}"] = self._one(labels, f"{name}, {reg} D{bit}: ")
         for reg in REGISTERS:
-            self.values[reg] = self._one(labels, f"{reg} hex ")
-        self.diagram = self._one(objects, DIAGRAM_NAME)
+            self.values[reg] = self._one(labels, word_spoken(reg, ""))
+        self.diagram = self._one(objects, tr(DIAGRAM_NAME))
         self.announcer = self._one([o for o in objects if o.getRole() == pyatspi.ROLE_NOTIFICATION], "")
         # Listening starts once the program has answered for its whole tree:
         # a listener registered while its accessibility bridge starts up
@@ -377,9 +418,10 @@ class Window:
     def activate(self):
         """Clicks the CFG0 header, as a user clicks into a new window (no
         window manager activates it here)."""
-        header = [o for o in descendants(self.frame) if o.name == "CFG0 register header"]
+        name = arg(tr("%1 register header"), "CFG0")
+        header = [o for o in descendants(self.frame) if o.name == name]
         if not header:
-            raise Fatal("no 'CFG0 register header' to click into the window")
+            raise Fatal(f"no {name!r} to click into the window")
         box = header[0].queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
         pyatspi.Registry.generateMouseEvent(box.x + box.width // 2, box.y + box.height // 2, "b1c")
         deadline = time.monotonic() + WAIT
@@ -577,12 +619,16 @@ class Run:
     def descriptions(self):
         g = "descriptions"
         w = self.window
-        for name, reg, bit, _, _, description in BOXES:
-            def box(obj=w.boxes[name], description=description):
+        for entry in BOXES:
+            name = entry[0]
+
+            def box(obj=w.boxes[name], description=box_description(entry)):
                 if obj.description != description:
                     raise Failure(f"description {obj.description!r}, expected {description!r}")
             self.case(g, f"box {name}", box)
-        for name, *_, description, items in LISTS:
+        for entry in LISTS:
+            name, *_, items = entry
+
             def combo(obj=w.lists[name], items=items):
                 shown = [o.name for o in descendants(obj) if o.getRole() == pyatspi.ROLE_LIST_ITEM]
                 if shown != items:
@@ -591,7 +637,7 @@ class Run:
 
             # Announced by the field first, on Linux through a label (Qt
             # names an editable combo box by its text); its popup too.
-            def label(obj=w.lists[name], label=list_label(description)):
+            def label(obj=w.lists[name], label=list_label(entry)):
                 by = [r for r in obj.getRelationSet() if r.getRelationType() == pyatspi.RELATION_LABELLED_BY]
                 names = [(t.getRoleName(), t.name) for r in by for t in [r.getTarget(0)]]
                 if names != [("label", label)]:
@@ -600,14 +646,10 @@ class Run:
                 if popup != [label]:
                     raise Failure(f"popup named {popup}, expected {label!r}")
             self.case(g, f"list {name} is labelled with its field", label)
-        for (reg, bit), (stem, field, high, width) in CELLS.items():
-            def cell(obj=w.values[f"{reg} D{bit}"], bit=bit, field=field, high=high, width=width, stem=stem):
-                d = obj.description
-                if not d.startswith(f"{stem}, "):
-                    raise Failure(f"description {d!r} does not start with {stem + ', '!r}")
-                part = "1 means " if width == 1 else f"bit {bit - (high - width + 1)} of {field}: "
-                if part not in d:
-                    raise Failure(f"description {d!r} does not say {part!r}")
+        for reg, bit in CELLS:
+            def cell(obj=w.values[f"{reg} D{bit}"], expected=cell_description(reg, bit)):
+                if obj.description != expected:
+                    raise Failure(f"description {obj.description!r}, expected {expected!r}")
             self.case(g, f"cell {reg} D{bit}", cell)
         for reg in REGISTERS:
             def word(obj=w.values[reg], reg=reg):
@@ -843,7 +885,11 @@ def close_program(program):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--program", required=True, help="the program to start")
+    parser.add_argument("--language", default="en",
+                        help="the language the program is started in (LANGUAGE, LANG): en or ru")
     args = parser.parse_args()
+    if args.language != "en":
+        load_translations(args.language)
 
     started = time.monotonic()
     log = tempfile.TemporaryFile()
