@@ -855,7 +855,9 @@ def close_window(pid):
             message = Xlib.protocol.event.ClientMessage(
                 window=window, client_type=protocols, data=(32, [delete, Xlib.X.CurrentTime, 0, 0, 0]))
             window.send_event(message)
-            x.flush()
+            # A round trip, not a mere flush: an X server may drop requests
+            # it has not handled yet when their client disconnects.
+            x.sync()
             return True
         return False
     finally:
