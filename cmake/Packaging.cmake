@@ -2,11 +2,9 @@
 # --preset package` writes build-package/isd5116-config_<version>_<arch>.deb.
 # Name and version come from project(); the summary and the description from
 # the AppStream metainfo; the copyright file from LICENSE. Dependencies are
-# found by dpkg-shlibdeps. The package preset sets the build flags.
-if(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux")
-    return()
-endif()
-include(GNUInstallDirs)
+# found by dpkg-shlibdeps. Included only for the package (ISD5116_PACKAGE), so
+# that a plain installation keeps the licence as it is; the build flags come
+# from cmake/DebianBuildFlags.cmake.
 
 set(ISD5116_PACKAGE_MAINTAINER "isd5116-config authors <isd5116-config@isd5116.invalid>"
     CACHE STRING "Maintainer of the Debian package: name <address>")
@@ -90,6 +88,17 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${ISD5116_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The window's icon is drawn by Qt's SVG icon engine, a plugin, which
+# dpkg-shlibdeps cannot see: the package depends on the package that holds it
+# on the release it is built on (libqt6svg6 on Debian 12, qt6-svg-plugins on
+# Debian 13).
+set(icon_engine "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_PLUGINS}/iconengines/libqsvgicon.so")
+execute_process(COMMAND dpkg-query --search "${icon_engine}"
+    OUTPUT_VARIABLE icon_engine_owner RESULT_VARIABLE not_found ERROR_QUIET)
+if(not_found OR NOT icon_engine_owner MATCHES "^([^:, ]+)")
+    message(FATAL_ERROR "No installed package holds Qt's SVG icon engine, ${icon_engine}")
+endif()
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "${CMAKE_MATCH_1}")
 # The fixed layout is measured for Arial widths, which Liberation Sans has:
 # installed, the program need not load the copy it carries. Qt's own
 # translations put Qt's texts (a field's context menu) in the user's language.

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # The Debian packages the project needs, and the one function that installs
-# whichever of them are missing. Sourced by the other scripts.
+# whichever of them are missing. Sourced by the other scripts. A name ending
+# in "?" is installed where the release has that package, as apt knows it.
 
 # Building and running the program: Qt's Linguist tools compile the
 # translations, and Qt's own translations put its texts in the user's
-# language too.
-build_packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libgl-dev librsvg2-bin
-    qt6-tools-dev qt6-l10n-tools qt6-translations-l10n fonts-liberation2)
+# language too. Qt's SVG icon engine draws the window's icon: part of
+# libqt6svg6 up to Qt 6.4 (Debian 12), its own package from Qt 6.8 on.
+build_packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev 'qt6-svg-plugins?' libgl-dev
+    librsvg2-bin qt6-tools-dev qt6-l10n-tools qt6-translations-l10n fonts-liberation2)
 # Building the Debian package: CPack runs file to find the programs, and
 # dpkg-shlibdeps to find the packages of the libraries they link.
 package_packages=(dpkg-dev file)
@@ -20,14 +22,23 @@ test_packages=(desktop-file-utils appstream xvfb xauth dbus at-spi2-core
     qt6-base-private-dev)
 
 # Installs the named packages that are not installed yet, with apt-get
-# (through sudo when not root); does nothing when all are there.
+# (through sudo when not root); does nothing when all are there. apt's lists
+# are refreshed first when something is to be installed, or when there are
+# none to tell whether a "?" package exists.
 ensure_packages() {
-    local missing=() p sudo=""
+    local missing=() optional=() p name sudo=""
     for p in "$@"; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+        name="${p%\?}"
+        dpkg-query -W -f='${Status}' "$name" 2>/dev/null | grep -q "install ok installed" && continue
+        if [ "$name" = "$p" ]; then missing+=("$name"); else optional+=("$name"); fi
+    done
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    if [ ${#missing[@]} -gt 0 ] || { [ ${#optional[@]} -gt 0 ] && ! compgen -G '/var/lib/apt/lists/*_Packages*' >/dev/null; }; then
+        $sudo apt-get update -qq
+    fi
+    for name in "${optional[@]}"; do
+        apt-cache show "$name" >/dev/null 2>&1 && missing+=("$name")
     done
     [ ${#missing[@]} -gt 0 ] || return 0
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }

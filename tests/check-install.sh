@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Installs a build into a temporary prefix, lists every installed file, checks
 # that each file a desktop needs is there (the program, the menu entry, the
-# metainfo, the icon as SVG and as PNG in every size, each PNG of its size)
-# and validates the installed tree with appstreamcli. Any missing file or
-# validator complaint fails. Run by CTest (label "install"):
+# metainfo, the licence, the icon as SVG and as PNG in every size, each PNG of its size)
+# and validates the installed tree with appstreamcli, with the build's
+# validation options. Any missing file or validator complaint fails. Run by
+# CTest (label "install"):
 #
-#   bash tests/check-install.sh BUILD_DIR
+#   bash tests/check-install.sh BUILD_DIR [APPSTREAMCLI VALIDATE OPTIONS...]
 set -euo pipefail
 
-build="${1:?usage: check-install.sh BUILD_DIR}"
+build="${1:?usage: check-install.sh BUILD_DIR [APPSTREAMCLI VALIDATE OPTIONS...]}"
+shift
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 prefix="$(mktemp -d)"
@@ -32,6 +34,7 @@ png_size() {
 [ -x "$prefix/bin/isd5116-config" ] || fail "bin/isd5116-config is missing or not executable"
 [ -f "$prefix/share/applications/$id.desktop" ] || fail "share/applications/$id.desktop is missing"
 [ -f "$prefix/share/metainfo/$id.metainfo.xml" ] || fail "share/metainfo/$id.metainfo.xml is missing"
+cmp -s "$prefix/share/doc/isd5116-config/LICENSE" "$root/LICENSE" || fail "share/doc/isd5116-config/LICENSE is not LICENSE"
 svg="$prefix/share/icons/hicolor/scalable/apps/$id.svg"
 if [ -f "$svg" ]; then
     cmp -s "$svg" "$root/resources/icon.svg" || fail "the scalable icon is not resources/icon.svg"
@@ -49,8 +52,8 @@ for size in 16 24 32 48 64 128 256; do
     fi
 done
 
-echo "appstreamcli validate-tree --no-net --pedantic (installed tree):"
-appstreamcli validate-tree --no-net --pedantic "$prefix" || fail "appstreamcli validate-tree"
+echo "appstreamcli validate-tree $* (installed tree):"
+appstreamcli validate-tree "$@" "$prefix" || fail "appstreamcli validate-tree"
 
 if [ "$failures" -ne 0 ]; then
     echo "check-install: $failures failure(s)" >&2

@@ -2,9 +2,10 @@
 # Checks the Debian package that `cmake --workflow --preset package` writes:
 # lintian finds no error and no warning but those the README accepts; it holds
 # exactly the program, menu entry, metainfo, icons and doc files; it depends
-# on the Qt 6 libraries the program links and on nothing it should not; apt
-# can install it here. Then it installs it with dpkg into a temporary root,
-# checks and validates what is there, removes it and checks nothing is left.
+# on the Qt 6 libraries the program links, on the package of Qt's SVG icon
+# engine, and on nothing it should not; apt can install it here. Then it
+# installs it with dpkg into a temporary root, checks the program's hardening
+# and validates what is there, removes it and checks nothing is left.
 #
 #   bash tests/check-package.sh BUILD_DIR
 set -euo pipefail
@@ -18,8 +19,11 @@ root="$(mktemp -d)"
 trap 'rm -rf "$root"' EXIT
 fail() { echo "check-package: FAIL: $*" >&2; exit 1; }
 
-lintian --display-info --fail-on error,warning --suppress-tags no-manual-page "$deb" \
-    || fail "lintian"
+report="$(lintian --display-info --fail-on error,warning --suppress-tags no-manual-page "$deb")" \
+    || fail "lintian: $report"
+[ -z "$report" ] || echo "$report"
+# Lintian's hardening checks, fortified libc calls among them, must all hold.
+! grep -q 'hardening-' <<<"$report" || fail "lintian finds the program's hardening incomplete"
 
 expected="$( {
     printf '%s\n' ./usr/bin/isd5116-config "./usr/share/applications/$id.desktop" \
@@ -31,8 +35,10 @@ files="$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort)"
 [ "$files" = "$expected" ] || fail "the package's files differ from the expected ones:
 $(diff <(echo "$expected") <(echo "$files") || true)"
 
-depends="$(dpkg-deb -f "$deb" Depends | sed 's/ *([^)]*)//g; s/t64\b//g; s/, */\n/g' | sort)"
-[ "$depends" = "$(printf '%s\n' libc6 libgcc-s1 libqt6core6 libqt6gui6 libqt6svg6 libqt6widgets6 'libstdc++6')" ] \
+# The icon engine is a plugin: its package is the one that holds it here.
+icon_engine="$(dpkg-query --search '*/qt6/plugins/iconengines/libqsvgicon.so' | sed 's/[:,].*//')"
+depends="$(dpkg-deb -f "$deb" Depends | sed 's/ *([^)]*)//g; s/t64\b//g; s/, */\n/g' | sort -u)"
+[ "$depends" = "$(printf '%s\n' libc6 libgcc-s1 libqt6core6 libqt6gui6 libqt6svg6 libqt6widgets6 'libstdc++6' "$icon_engine" | sort -u)" ] \
     || fail "the package depends on: ${depends//$'\n'/, }"
 apt-get install --simulate --quiet "$deb" >/dev/null || fail "apt cannot install $deb"
 
@@ -42,6 +48,20 @@ dpkg=(dpkg --root="$root" --log=/dev/null --force-depends --force-not-root)
 out="$("${dpkg[@]}" --install "$deb" 2>&1)" || fail "dpkg --install: $out"
 [ "$(cd "$root" && find usr -type f | sed 's|^|./|' | sort)" = "$expected" ] \
     || fail "dpkg did not install every file of the package"
+# The hardening that Debian's build flags ask for, on the installed program:
+# a position-independent executable, its relocations read-only and bound at
+# start (full RELRO), the stack protector, and where the release's flags ask
+# for it, control-flow protection (Intel CET: IBT and shadow stack).
+program="$root/usr/bin/isd5116-config"
+elf() { readelf -W "$@" "$program"; }
+grep -q 'Type: *DYN' <<<"$(elf -h)" && grep -q 'FLAGS_1.*PIE' <<<"$(elf -d)" \
+    || fail "the program is not a position-independent executable"
+grep -q GNU_RELRO <<<"$(elf -l)" || fail "the program has no RELRO segment"
+grep -Eq '\(FLAGS\).*BIND_NOW|FLAGS_1.* NOW' <<<"$(elf -d)" || fail "the program is not bound now"
+grep -q ' __stack_chk_fail@' <<<"$(elf --dyn-syms)" || fail "the program has no stack protector"
+if grep -q -- -fcf-protection <<<"$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CXXFLAGS)"; then
+    grep -q 'x86 feature: IBT, SHSTK' <<<"$(elf -n)" || fail "the program has no control-flow protection"
+fi
 validation="$(desktop-file-validate "$root/usr/share/applications/$id.desktop" 2>&1)" \
     && [ -z "$validation" ] || fail "desktop-file-validate: $validation"
 ! grep -rlF "$source_dir" "$root/usr" || fail "installed files name the source or build folder"
