@@ -41,6 +41,7 @@ private slots:
 
     void typingNeverPicks_data();
     void typingNeverPicks();
+    void popupClosedWithoutPickChangesNothing_data();
     void popupClosedWithoutPickChangesNothing();
     void pickSendsOneNotification_data();
     void pickSendsOneNotification();
@@ -378,17 +379,43 @@ void TestWindow::typingNeverPicks()
     QCOMPARE(allCells(*w), cellsBefore);
 }
 
+enum class PopupClose { Hide, Escape, AltDown, F4 };
+Q_DECLARE_METATYPE(PopupClose)
+
+void TestWindow::popupClosedWithoutPickChangesNothing_data()
+{
+    QTest::addColumn<PopupClose>("close");
+    QTest::newRow("closed by the program") << PopupClose::Hide;
+    QTest::newRow("Escape") << PopupClose::Escape;
+    QTest::newRow("Alt+Down") << PopupClose::AltDown;
+    QTest::newRow("F4") << PopupClose::F4;
+}
+
+// Moving the highlight in the opened list is not a pick: however the list
+// closes without Return, Enter or a click on an item, nothing changes.
 void TestWindow::popupClosedWithoutPickChangesNothing()
 {
+    QFETCH(PopupClose, close);
     PickList *l = list(*w, "Combo5");
+    const QStringList cellsBefore = allCells(*w);
     QSignalSpy picks(l, &PickList::picked);
-    l->showPopup();
+    l->setFocus();
+    QTest::keyClick(l, Qt::Key_Down, Qt::AltModifier);
     QTRY_VERIFY(l->view()->isVisible());
-    l->hidePopup();
+    QTest::keyClick(l->view(), Qt::Key_Down);
+    QTest::keyClick(l->view(), Qt::Key_Down);
+    switch (close) {
+    case PopupClose::Hide: l->hidePopup(); break;
+    case PopupClose::Escape: QTest::keyClick(l->view(), Qt::Key_Escape); break;
+    case PopupClose::AltDown: QTest::keyClick(l->view(), Qt::Key_Down, Qt::AltModifier); break;
+    case PopupClose::F4: QTest::keyClick(l->view(), Qt::Key_F4); break;
+    }
     QTRY_VERIFY(!l->view()->isVisible());
+    settle(*w);
     QCOMPARE(picks.count(), 0);
     QCOMPARE(l->currentIndex(), -1);
     QCOMPARE(l->currentText(), QStringLiteral("ANA IN"));
+    QCOMPARE(allCells(*w), cellsBefore);
 }
 
 enum class PickWay { PopupMouse, PopupKeyboard, ClosedBoxKeys, PageDown, Wheel };

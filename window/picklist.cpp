@@ -2,6 +2,7 @@
 
 #include "window/layoutstyle.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -69,6 +70,26 @@ PickList::PickList(const QStringList &items, QWidget *parent)
     setCurrentIndex(-1);
     setEditText(items.value(0));
     connect(this, &QComboBox::activated, this, &PickList::picked);
+    // Ahead of the popup's own filter, which is installed with the view.
+    view()->installEventFilter(this);
+}
+
+bool PickList::eventFilter(QObject *watched, QEvent *event)
+{
+    // F4 and Alt+Down close the opened list as Escape does. Qt 6.8 makes them
+    // pick the highlighted item, but moving the highlight is not a pick: only
+    // Return, Enter or a click on an item picks. The popup acts on the key
+    // when it is offered as a shortcut, before it is pressed.
+    const QEvent::Type type = event->type();
+    if (watched == view() && (type == QEvent::ShortcutOverride || type == QEvent::KeyPress)) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool alt = key->modifiers() & Qt::AltModifier;
+        if ((key->key() == Qt::Key_F4 && !alt) || (key->key() == Qt::Key_Down && alt)) {
+            hidePopup();
+            return true;
+        }
+    }
+    return QComboBox::eventFilter(watched, event);
 }
 
 void PickList::wheelEvent(QWheelEvent *event)
