@@ -13,6 +13,8 @@
 #include <QScrollBar>
 #include <QSpontaneKeyEvent>
 #include <QWheelEvent>
+#include <qpa/qplatformscreen.h>
+#include <qpa/qplatformwindow.h>
 #include <qpa/qwindowsysteminterface.h>
 
 #include <cmath>
@@ -335,13 +337,17 @@ void TestDesktops::keepsItsSizeOnAnotherScreen_data()
 }
 
 // The move as the X11 platform reports it when the window manager drags the
-// window onto another monitor: the window keeps its device pixels.
+// window onto another monitor: the window keeps its device pixels, now at a
+// place on the other monitor, and then it is told of its new screen.
 void TestDesktops::keepsItsSizeOnAnotherScreen()
 {
     QFETCH(QString, screen);
     auto w = openOn("desktop");
     const QSize before = w->size();
     for (QScreen *to : {screenNamed(screen), screenNamed("desktop")}) {
+        const QRect native = w->windowHandle()->handle()->geometry();
+        const QPoint onTo = to->handle()->geometry().topLeft() + QPoint(40, 40);
+        QWindowSystemInterface::handleGeometryChange(w->windowHandle(), QRect(onTo, native.size()));
         QWindowSystemInterface::handleWindowScreenChanged(w->windowHandle(), to);
         QWindowSystemInterface::flushWindowSystemEvents();
         QTRY_COMPARE(w->devicePixelRatioF(), to->devicePixelRatio());

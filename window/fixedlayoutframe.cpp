@@ -66,16 +66,20 @@ void FixedLayoutFrame::fitScreen()
     const QSize layout = surface()->size();
     const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
     const QSize room = screen()->availableGeometry().size().shrunkBy(frame);
-    if (layout.width() <= room.width() && layout.height() <= room.height()) {
-        setSizeLimits(layout, layout);
-        resize(layout);
-        return;
-    }
     // A scroll bar takes room from the other direction too.
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, verticalScrollBar());
     bool vertical = layout.height() > room.height();
     const bool horizontal = layout.width() + (vertical ? bar : 0) > room.width();
     vertical = vertical || layout.height() + (horizontal ? bar : 0) > room.height();
+    // The scroll bars this fit needs, and no others: left to the scroll area,
+    // a change of scale can leave one shown with nothing to scroll.
+    setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    if (!horizontal && !vertical) {
+        setSizeLimits(layout, layout);
+        resize(layout);
+        return;
+    }
     const QSize largest(qMin(room.width(), layout.width() + (vertical ? bar : 0)),
                         qMin(room.height(), layout.height() + (horizontal ? bar : 0)));
     setSizeLimits(QSize(0, 0), largest);
