@@ -7,6 +7,6 @@ source "$root/scripts/packages.sh"
 ensure_packages "${build_packages[@]}"
 
 cd "$root"
-cmake --preset default -DBUILD_TESTING=OFF
-cmake --build --preset default
+cmake --preset program
+cmake --build --preset program
 exec build/isd5116-config
