@@ -51,6 +51,7 @@ private:
         const isd::Field *field = nullptr;
         const isd::CheckEditor *editor = nullptr;
         bool checked = false;
+        bool powerBox = false;   // checked means powered: the bit is the inverse
     };
     struct List {
         const isd::Field *field = nullptr;
