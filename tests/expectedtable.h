@@ -10,8 +10,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QList>
-#include <QString>
 #include <QStringList>
 
 #include <stdexcept>
@@ -57,10 +55,9 @@ inline const QJsonObject &expectedTable()
         QFile file(QStringLiteral(ISD5116_EXPECTED_TABLE));
         if (!file.open(QIODevice::ReadOnly))
             throw std::runtime_error("cannot read " ISD5116_EXPECTED_TABLE);
-        QJsonParseError error;
-        const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &error);
+        const QJsonDocument doc = QJsonDocument::fromJson(file.readAll());
         if (!doc.isObject())
-            throw std::runtime_error(qPrintable(error.errorString()));
+            throw std::runtime_error("not a JSON object: " ISD5116_EXPECTED_TABLE);
         return doc.object();
     }();
     return table;
@@ -71,12 +68,12 @@ inline const QList<ExpectedField> &expectedFields()
 {
     static const QList<ExpectedField> fields = [] {
         QList<ExpectedField> all;
-        for (const QJsonValue &v : expectedTable().value(QLatin1String("fields")).toArray()) {
+        for (const QJsonValue &v : expectedTable().value("fields").toArray()) {
             const QJsonObject o = v.toObject();
-            all << ExpectedField{o.value(QLatin1String("name")).toString(), o.value(QLatin1String("register")).toString(),
-                                 o.value(QLatin1String("highBit")).toInt(), o.value(QLatin1String("width")).toInt(),
-                                 o.value(QLatin1String("kind")).toString(), o.value(QLatin1String("control")).toString(),
-                                 stringList(o.value(QLatin1String("items"))), intList(o.value(QLatin1String("segments")))};
+            all << ExpectedField{o.value("name").toString(), o.value("register").toString(),
+                                 o.value("highBit").toInt(), o.value("width").toInt(),
+                                 o.value("kind").toString(), o.value("control").toString(),
+                                 stringList(o.value("items")), intList(o.value("segments"))};
         }
         return all;
     }();
@@ -92,18 +89,19 @@ inline const ExpectedField &expectedField(const QString &name)
     throw std::invalid_argument(qPrintable(QStringLiteral("no field %1 in the expected table").arg(name)));
 }
 
-inline QList<ExpectedField> expectedFields(bool lists)
+inline QList<ExpectedField> expectedLists()
 {
-    QList<ExpectedField> some;
-    for (const ExpectedField &f : expectedFields()) {
-        if (f.isList() == lists)
-            some << f;
-    }
-    return some;
+    QList<ExpectedField> lists = expectedFields();
+    lists.removeIf([](const ExpectedField &f) { return !f.isList(); });
+    return lists;
 }
 
-inline QList<ExpectedField> expectedLists() { return expectedFields(true); }
-inline QList<ExpectedField> expectedBoxes() { return expectedFields(false); }
+inline QList<ExpectedField> expectedBoxes()
+{
+    QList<ExpectedField> boxes = expectedFields();
+    boxes.removeIf([](const ExpectedField &f) { return f.isList(); });
+    return boxes;
+}
 
 // The model's field of that name.
 inline const isd::Field &modelField(const QString &name)
@@ -115,44 +113,41 @@ inline const isd::Field &modelField(const QString &name)
     throw std::invalid_argument(qPrintable(QStringLiteral("no field %1 in the model").arg(name)));
 }
 
-// A register's entry: its header, word and cells (D15 first).
-inline QJsonObject expectedRegister(const QString &reg)
-{
-    for (const QJsonValue &v : expectedTable().value(QLatin1String("registers")).toArray()) {
-        if (v.toObject().value(QLatin1String("name")).toString() == reg)
-            return v.toObject();
-    }
-    throw std::invalid_argument(qPrintable(reg));
-}
-
+// The registers, CFG0 first, and the labels of each: header, word, cells.
 inline QStringList expectedRegisterNames()
 {
     QStringList names;
-    for (const QJsonValue &v : expectedTable().value(QLatin1String("registers")).toArray())
-        names << v.toObject().value(QLatin1String("name")).toString();
+    for (const QJsonValue &v : expectedTable().value("registers").toArray())
+        names << v.toObject().value("name").toString();
     return names;
 }
 
+inline QJsonObject expectedRegister(const QString &reg)
+{
+    return expectedTable().value("registers").toArray().at(expectedRegisterNames().indexOf(reg)).toObject();
+}
+
+inline QString expectedHeader(const QString &reg) { return expectedRegister(reg).value("header").toString(); }
+inline QString expectedWord(const QString &reg) { return expectedRegister(reg).value("word").toString(); }
+// D15 first.
+inline QStringList expectedCells(const QString &reg) { return stringList(expectedRegister(reg).value("cells")); }
+
 inline QString expectedCell(const QString &reg, int bit)
 {
-    const QStringList cells = stringList(expectedRegister(reg).value(QLatin1String("cells")));
+    const QStringList cells = expectedCells(reg);
     return cells.at(cells.size() - 1 - bit);
 }
 
-inline QString expectedWord(const QString &reg)
-{
-    return expectedRegister(reg).value(QLatin1String("word")).toString();
-}
-
+// The window's own objects: "control", "title", "diagram", "timer", "link".
 inline QString expectedWindow(const char *key)
 {
-    return expectedTable().value(QLatin1String("window")).toObject().value(QLatin1String(key)).toString();
+    return expectedTable().value("window").toObject().value(QLatin1String(key)).toString();
 }
 
-// The focus order: "Picture1", then the fields whose controls take the focus.
-inline QStringList expectedTabOrder() { return stringList(expectedTable().value(QLatin1String("tabOrder"))); }
-inline int expectedSegmentCount() { return expectedTable().value(QLatin1String("segmentCount")).toInt(); }
-inline QList<int> expectedThinSegments() { return intList(expectedTable().value(QLatin1String("thinSegments"))); }
-inline QList<int> expectedUnownedSegments() { return intList(expectedTable().value(QLatin1String("unownedSegments"))); }
+// The focus order: the diagram, then the fields whose controls take the focus.
+inline QStringList expectedTabOrder() { return stringList(expectedTable().value("tabOrder")); }
+inline int expectedSegmentCount() { return expectedTable().value("segmentCount").toInt(); }
+inline QList<int> expectedThinSegments() { return intList(expectedTable().value("thinSegments")); }
+inline QList<int> expectedUnownedSegments() { return intList(expectedTable().value("unownedSegments")); }
 
 } // namespace testing

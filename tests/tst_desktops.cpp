@@ -335,7 +335,7 @@ void TestDesktops::dialogFontKeepsTheLayout()
     auto w = openWindow(screenNamed("desktop"));
     QVERIFY(w);
     for (Register reg : kRegisters) {
-        const QLabel *header = w->findChild<QLabel *>(expectedRegister(registerName(reg)).value("header").toString());
+        const QLabel *header = w->findChild<QLabel *>(expectedHeader(registerName(reg)));
         QList<int> centres;   // of the cells D15 to D0, then of the word
         for (int bit = kBitsPerRegister - 1; bit >= 0; --bit)
             centres << w->findChild<QWidget *>(cellControl(reg, bit).name)->geometry().center().x();

@@ -126,7 +126,7 @@ void TestTranslations::designedTextsInEveryLanguage()
     }
     for (const ExpectedField &f : expectedLists())
         QCOMPARE(itemTexts(list(*w, f.name)), f.items);
-    QVERIFY(w->findChild<QLabel *>(expectedRegister("CFG1").value("header").toString())->text().startsWith(
+    QVERIFY(w->findChild<QLabel *>(expectedHeader("CFG1"))->text().startsWith(
         QLatin1String("CFG1     VLS1")));
 }
 

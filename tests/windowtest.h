@@ -114,7 +114,7 @@ inline QStringList allCellsZero()
 {
     int count = 0;
     for (const QString &reg : expectedRegisterNames())
-        count += int(expectedRegister(reg).value(QLatin1String("cells")).toArray().size());
+        count += int(expectedCells(reg).size());
     return QStringList(count, QStringLiteral("0"));
 }
 
