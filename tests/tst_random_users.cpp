@@ -13,7 +13,6 @@
 #include "registeroracle.h"
 #include "windowtest.h"
 
-#include "editors/editor.h"
 #include "window/controltable.h"
 #include "window/segmenttable.h"
 
