@@ -1,6 +1,6 @@
 #include "registeroracle.h"
 
-#include "window/controltable.h"
+#include "expectedtable.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -58,29 +58,32 @@ RegisterOracle::RegisterOracle()
     for (const isd::Segment &s : isd::segments())
         m_colours.at(size_t(s.number)) = s.initial;
 
-    // Controls: their design states, and the editor of each.
+    // Controls, by field: their design states from the expected table, and
+    // the editor of each.
     const std::vector<const isd::EditorSet *> sets{
         &isd::inputStageEditors(), &isd::mixerFilterEditors(), &isd::volumeOutputEditors()};
-    for (const isd::ControlSpec &design : isd::controlTable()) {
-        if (design.kind == isd::ControlKind::CheckBox) {
-            Box box;
-            box.checked = design.checked;
-            box.editor = editorOf(design.field, sets, &isd::EditorSet::checks);
-            if (!box.editor)
-                throw std::logic_error("check box without an editor");
-            box.field = &isd::field(box.editor->field);
-            m_boxes.insert(design.name, box);
-            m_boxOrder << design.name;
-        } else if (design.kind == isd::ControlKind::List) {
+    for (const ExpectedField &expected : expectedFields()) {
+        const isd::Field &f = modelField(expected.name);
+        if (expected.isList()) {
             List list;
-            list.items = design.items;
-            list.shown = design.text;
-            list.editor = editorOf(design.field, sets, &isd::EditorSet::lists);
+            list.field = &f;
+            list.items = expected.items;
+            list.shown = expected.items.first();
+            list.editor = editorOf(f.id, sets, &isd::EditorSet::lists);
             if (!list.editor)
                 throw std::logic_error("list without an editor");
-            list.field = &isd::field(list.editor->field);
-            m_lists.insert(design.name, list);
-            m_listOrder << design.name;
+            m_lists.insert(expected.name, list);
+            m_listOrder << expected.name;
+        } else {
+            Box box;
+            box.field = &f;
+            box.checked = expected.checkedAtStart();
+            box.powerBox = expected.isPowerBox();
+            box.editor = editorOf(f.id, sets, &isd::EditorSet::checks);
+            if (!box.editor)
+                throw std::logic_error("check box without an editor");
+            m_boxes.insert(expected.name, box);
+            m_boxOrder << expected.name;
         }
     }
     // Every cell starts at "0": m_words is zero.
@@ -117,7 +120,7 @@ void RegisterOracle::toggle(const QString &name)
     box.checked = !box.checked;
 
     // Power-down bits are the inverse of the box; select bits follow it.
-    const bool bit = box.field->editedBy == isd::EditedBy::PowerSwitch ? !box.checked : box.checked;
+    const bool bit = box.powerBox ? !box.checked : box.checked;
     setField(*box.field, bit ? 1u : 0u);
     colourSet(box.editor->segments(),
               box.checked ? box.editor->litWhenChecked : box.editor->litWhenUnchecked);

@@ -3,8 +3,9 @@
 // What the window must show after any run of user actions, worked out apart
 // from the window: the 32 cells, both hexadecimal words and the colours of
 // the 112 segments. It knows only the field table, the editors' decision
-// tables read as data, the segments' initial colours and the controls' design
-// states, and it follows only the user's own actions: the boxes the user
+// tables read as data, the segments' initial colours, and the controls' design
+// states and list items from the expected table; it names a control by its
+// field, and it follows only the user's own actions: the boxes the user
 // toggled and the items the user picked. It runs no editor and never looks at
 // the window.
 
@@ -51,6 +52,7 @@ private:
         const isd::Field *field = nullptr;
         const isd::CheckEditor *editor = nullptr;
         bool checked = false;
+        bool powerBox = false;   // checked means powered: the bit is the inverse
     };
     struct List {
         const isd::Field *field = nullptr;

@@ -4,21 +4,16 @@
 // under a font configuration without them) no fonts with Arial's metrics.
 #include "windowtest.h"
 
-#include "window/application.h"
 #include "window/twips.h"
 
 #include <QAbstractScrollArea>
 #include <QProxyStyle>
-#include <QScreen>
 #include <QScrollBar>
-#include <QSpontaneKeyEvent>
-#include <QWheelEvent>
 #include <qpa/qplatformscreen.h>
 #include <qpa/qplatformwindow.h>
 #include <qpa/qwindowsysteminterface.h>
 
 #include <cmath>
-#include <memory>
 
 using namespace isd;
 using namespace testing;
@@ -26,7 +21,6 @@ using namespace testing;
 namespace {
 
 const QColor kRed(255, 0, 0);
-const QList<int> kThinSegments{58, 67, 92, 105, 108};
 
 // Tells two colours apart at a glance, by their grey values.
 bool standsOut(const QColor &a, const QColor &b)
@@ -43,24 +37,8 @@ QScreen *screenNamed(const QString &name)
     qFatal("no screen %s: run with the screen layout tests/desktops/desktops.json", qPrintable(name));
 }
 
-// Opens the window as a user does, with the mouse pointer on that screen.
-std::unique_ptr<ConfigWindow> openOn(const QString &screen)
-{
-    QCursor::setPos(screenNamed(screen)->geometry().center());
-    auto w = std::make_unique<ConfigWindow>();
-    w->show();
-    if (!QTest::qWaitForWindowActive(w.get()))
-        qWarning("the window did not become active");
-    return w;
-}
-
-// The window's pixels at its screen's scale, and where a point of the
-// picture box lies among them.
-QImage shotOf(ConfigWindow &w)
-{
-    return w.grab().toImage();
-}
-
+// Where a point of the picture box lies among the window's pixels, grabbed
+// at its screen's scale.
 QPoint onShot(const QImage &shot, const ConfigWindow &w, QPointF inPictureBox)
 {
     const QPointF p = w.diagram()->mapTo(&w, inPictureBox) * shot.devicePixelRatio();
@@ -103,7 +81,6 @@ class TestDesktops : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { setUpApplication(*qApp); }
     void cleanup();
 
     void darkSchemeKeepsTheDiagramLegible_data();
@@ -142,12 +119,13 @@ void TestDesktops::darkSchemeKeepsTheDiagramLegible()
     const QPalette dark(QColor(50, 50, 50));   // light text on a dark face, as a desktop hands it
     if (!whileOpen)
         QApplication::setPalette(dark);
-    auto w = openOn("desktop");
+    auto w = openWindow(screenNamed("desktop"));
+    QVERIFY(w);
     if (whileOpen) {
         QApplication::setPalette(dark);
         QCoreApplication::processEvents();
     }
-    const QImage shot = shotOf(*w);
+    const QImage shot = w->grab().toImage();
     const QColor paper = shot.pixelColor(onShot(shot, *w, w->diagram()->contentsRect().bottomRight() - QPoint(8, 8)));
     // Every segment shows the exact colour an editor writes, on its own pixels.
     for (const Segment &s : segments()) {
@@ -161,20 +139,21 @@ void TestDesktops::darkSchemeKeepsTheDiagramLegible()
     }
     // The picture's own wires (XCLK), and the link.
     QVERIFY(standsOut(shot.pixelColor(onShot(shot, *w, w->diagram()->pictureToWidget({200, 286}))), paper));
-    const QPalette link = w->findChild<QLabel *>("Label37")->palette();
+    const QPalette link = w->findChild<QLabel *>(expectedWindow("link"))->palette();
     QVERIFY(standsOut(link.color(QPalette::WindowText), link.color(QPalette::Window)));
 }
 
 void TestDesktops::controlsPaintInTheApplicationStyle()
 {
     QApplication::setStyle(QStringLiteral("Windows"));
-    auto w = openOn("desktop");
+    auto w = openWindow(screenNamed("desktop"));
+    QVERIFY(w);
     QList<QWidget *> controls;
     for (PickList *l : w->findChildren<PickList *>())
         controls << l;
     for (QCheckBox *b : w->findChildren<QCheckBox *>())
         controls << b;
-    QCOMPARE(controls.size(), 19);
+    QCOMPARE(controls.size(), int(expectedFields().size()));
     for (QWidget *c : controls) {
         const auto *proxy = qobject_cast<const QProxyStyle *>(c->style());
         const QStyle *painter = proxy ? proxy->baseStyle() : c->style();
@@ -187,7 +166,7 @@ void TestDesktops::checkBoxSquaresShowWhole_data()
     QTest::addColumn<QString>("screen");
     QTest::addColumn<QString>("box");
     for (const char *screen : {"desktop", "scale125", "scale150", "scale200"}) {
-        for (const char *box : {"Check1", "Check2", "Check5"})   // the boxes 13 pixels high
+        for (const char *box : {"AGPD", "AXPD", "FLS0"})   // the boxes 13 pixels high
             QTest::addRow("%s %s", box, screen) << screen << box;
     }
 }
@@ -198,8 +177,9 @@ void TestDesktops::checkBoxSquaresShowWhole()
 {
     QFETCH(QString, screen);
     QFETCH(QString, box);
-    auto w = openOn(screen);
-    const QImage shot = shotOf(*w);
+    auto w = openWindow(screenNamed(screen));
+    QVERIFY(w);
+    const QImage shot = w->grab().toImage();
     const qreal scale = shot.devicePixelRatio();
     const QRectF r(testing::box(*w, box)->mapTo(w.get(), QPoint()), testing::box(*w, box)->size());
     const int left = int(std::ceil(r.left() * scale));
@@ -224,11 +204,12 @@ void TestDesktops::thinSegmentsCoverWholePixels()
 {
     QFETCH(QString, screen);
     QFETCH(int, devicePixels);
-    auto w = openOn(screen);
-    for (int line : kThinSegments)
+    auto w = openWindow(screenNamed(screen));
+    QVERIFY(w);
+    for (int line : expectedThinSegments())
         w->diagram()->setSegmentColour(line, SegmentColour::Highlight);
-    const QImage shot = shotOf(*w);
-    for (int line : kThinSegments) {
+    const QImage shot = w->grab().toImage();
+    for (int line : expectedThinSegments()) {
         const QList<QColor> pixels = across(shot, *w, line, 0.3, 4);
         const qsizetype first = pixels.indexOf(kRed);
         const qsizetype end = first + devicePixels;
@@ -243,10 +224,11 @@ void TestDesktops::thinSegmentsCoverWholePixels()
 // comes round: a ring just inside its frame shows it, and goes with it.
 void TestDesktops::pictureBoxShowsTheFocus()
 {
-    auto w = openOn("desktop");
+    auto w = openWindow(screenNamed("desktop"));
+    QVERIFY(w);
     const QRect inner = w->diagram()->contentsRect();
     auto ring = [&] {
-        const QImage shot = shotOf(*w);
+        const QImage shot = w->grab().toImage();
         QList<QColor> pixels;
         for (int k = 8; k < inner.height() - 8; k += 16) {
             for (QPoint p : {QPoint(inner.left() + k, inner.top()), QPoint(inner.left() + k, inner.bottom()),
@@ -260,9 +242,7 @@ void TestDesktops::pictureBoxShowsTheFocus()
     const QList<QColor> unfocused = ring();
     for (int i = 0; i < focused.size(); ++i)
         QVERIFY2(standsOut(focused[i], unfocused[i]), qPrintable(focused[i].name() + unfocused[i].name()));
-    for (int i = 0; i < 19; ++i)
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QVERIFY(w->diagram()->hasFocus());
+    QVERIFY(tabTo(w->diagram()));
     QCOMPARE(ring(), focused);
 }
 
@@ -279,17 +259,16 @@ void TestDesktops::opensOnTheUsersScreen()
 {
     QFETCH(QString, screen);
     QFETCH(bool, scrolls);
-    auto w = openOn(screen);
+    auto w = openWindow(screenNamed(screen));
+    QVERIFY(w);
     QCOMPARE(w->screen(), screenNamed(screen));
     QVERIFY(w->screen()->availableGeometry().contains(w->frameGeometry()));
     verifyWithinReach(*w);
     // Where the layout fits, the window is the layout's size, fixed.
     QCOMPARE(w->minimumSize() == w->maximumSize(), !scrolls);
     // Tabbing to the last list brings it into view.
-    PickList *last = list(*w, "Combo11");
-    for (int i = 0; i < 20 && !last->hasFocus(); ++i)
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QVERIFY(last->hasFocus());
+    PickList *last = list(*w, expectedTabOrder().last());
+    QVERIFY(tabTo(last));
     QVERIFY(w->rect().contains(QRect(last->mapTo(w.get(), QPoint()), last->size())));
 }
 
@@ -312,19 +291,15 @@ void TestDesktops::wheelPicksOnlyInTheFocusedList()
     QFETCH(bool, focused);
     QFETCH(QList<int>, turns);
     QFETCH(int, index);
-    auto w = openOn("laptop150");
+    auto w = openWindow(screenNamed("laptop150"));
+    QVERIFY(w);
     auto *frame = qobject_cast<QAbstractScrollArea *>(w.get());
     QVERIFY(frame);
-    PickList *l = list(*w, "Combo10");
+    PickList *l = list(*w, "OPS");
     if (focused)
         l->setFocus();
-    QLineEdit *field = l->lineEdit();
-    for (int angle : turns) {
-        QWheelEvent wheel(field->rect().center(), field->mapToGlobal(field->rect().center()), QPoint(),
-                          QPoint(0, angle), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-        QSpontaneKeyEvent::setSpontaneous(&wheel);
-        QApplication::instance()->notify(field, &wheel);
-    }
+    for (int angle : turns)
+        turnWheel(l->lineEdit(), angle);
     QCOMPARE(l->currentIndex(), index);
     QCOMPARE(frame->verticalScrollBar()->value() > 0, !focused);
 }
@@ -342,7 +317,8 @@ void TestDesktops::keepsItsSizeOnAnotherScreen_data()
 void TestDesktops::keepsItsSizeOnAnotherScreen()
 {
     QFETCH(QString, screen);
-    auto w = openOn("desktop");
+    auto w = openWindow(screenNamed("desktop"));
+    QVERIFY(w);
     const QSize before = w->size();
     for (QScreen *to : {screenNamed(screen), screenNamed("desktop")}) {
         const QRect native = w->windowHandle()->handle()->geometry();
@@ -362,9 +338,10 @@ void TestDesktops::keepsItsSizeOnAnotherScreen()
 // fits its field.
 void TestDesktops::dialogFontKeepsTheLayout()
 {
-    auto w = openOn("desktop");
+    auto w = openWindow(screenNamed("desktop"));
+    QVERIFY(w);
     for (Register reg : kRegisters) {
-        const QLabel *header = w->findChild<QLabel *>(reg == Register::CFG0 ? "Label1" : "Label2");
+        const QLabel *header = w->findChild<QLabel *>(expectedHeader(registerName(reg)));
         QList<int> centres;   // of the cells D15 to D0, then of the word
         for (int bit = kBitsPerRegister - 1; bit >= 0; --bit)
             centres << w->findChild<QWidget *>(cellControl(reg, bit).name)->geometry().center().x();
@@ -395,5 +372,5 @@ void TestDesktops::dialogFontKeepsTheLayout()
     }
 }
 
-QTEST_MAIN(TestDesktops)
+ISD5116_WINDOW_TEST_MAIN(TestDesktops)
 #include "tst_desktops.moc"

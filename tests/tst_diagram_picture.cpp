@@ -4,6 +4,7 @@
 // (one picture pixel per image pixel) and each segment is walked along it.
 
 #include "window/segmenttable.h"
+#include "expectedtable.h"
 
 #include <QImage>
 #include <QLineF>
@@ -79,7 +80,7 @@ void TstDiagramPicture::initTestCase()
 void TstDiagramPicture::tableHoldsEverySegmentInOrder()
 {
     const std::vector<Segment> &all = segments();
-    QCOMPARE(int(all.size()), kSegmentCount);
+    QCOMPARE(int(all.size()), testing::expectedSegmentCount());
 
     QSet<QString> names;
     QSet<QString> geometries;
@@ -121,7 +122,7 @@ void TstDiagramPicture::tableColoursAndWidths()
     QCOMPARE(highlight, 69);
     QCOMPARE(idle, 11);
     QCOMPARE(byDefault, 32);
-    QCOMPARE(thin, (QList<int>{58, 67, 92, 105, 108}));
+    QCOMPARE(thin, testing::expectedThinSegments());
 }
 
 void TstDiagramPicture::lookupRejectsBadNumbers_data()

@@ -7,36 +7,13 @@
 #include "editors/editor.h"
 #include "window/segmenttable.h"
 
+#include <QRegularExpression>
 #include <QSet>
 
 using namespace isd;
 using namespace testing;
 
 namespace {
-
-// Each control's segments, as the diagram groups them. Line17 belongs to
-// both AGC and AUX IN power switches.
-const QHash<QString, QList<int>> &segmentSets()
-{
-    static const QHash<QString, QList<int>> sets{
-        {"Check1", {1, 2, 3, 17}},
-        {"Check2", {4, 5, 6, 17}},
-        {"Check3", {8, 9, 10, 25}},
-        {"Check4", {7, 11, 12, 13}},
-        {"Combo3", {26, 27, 45, 46, 47, 48, 49, 50}},
-        {"Combo4", {31, 32, 33, 54, 39, 40, 41, 20, 53, 19, 69, 70, 71}},
-        {"Combo7", {73, 74, 75, 76, 77, 78, 79, 80, 81, 72, 29, 30}},
-        {"Check5", {42, 43, 44}},
-        {"Check6", {61, 62, 63, 64, 65, 66, 67, 68}},
-        {"Combo5", {28, 56, 57, 58, 59, 60, 34, 36, 37, 38, 18, 21}},
-        {"Check7", {83, 84, 85, 86, 87, 88, 89}},
-        {"Combo9", {14, 15, 16, 22, 23, 24, 55, 90, 91, 92, 35, 93}},
-        {"Check8", {99, 100, 101, 102}},
-        {"Combo10", {94, 95, 96, 97, 98}},
-        {"Combo11", {104, 105, 106, 107, 108, 109, 110, 111, 112}},
-    };
-    return sets;
-}
 
 QList<int> numbers(const QString &text)
 {
@@ -57,17 +34,17 @@ QList<SegmentColour> colours(const ConfigWindow &w)
     return c;
 }
 
-// Plays a script of user actions: "Check5" clicks a box, "Check5 space"
-// toggles it with the Space key, "Combo3=2" picks item 2 in the popup,
-// "Combo3>2" picks it with the arrow keys on the closed box. Returns the
-// controls used.
-QStringList play(ConfigWindow &w, const QString &script)
+// Plays a script of user actions, by field: "FLS0" clicks its box, "FLS0
+// space" toggles it with the Space key, "S1S=2" picks item 2 in the popup,
+// "S1S>2" picks it with the arrow keys on the closed box. Adds the fields
+// used to `used`; false if a popup did not open or close.
+[[nodiscard]] bool play(ConfigWindow &w, const QString &script, QStringList *used = nullptr)
 {
-    QStringList used;
+    QStringList fields;
     for (const QString &step : script.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         const QString s = step.trimmed();
-        if (s.startsWith(QLatin1String("Check"))) {
-            const QString name = s.section(QLatin1Char(' '), 0, 0);
+        const QString name = s.section(QRegularExpression(QStringLiteral("[ =>]")), 0, 0);
+        if (!expectedField(name).isList()) {
             QCheckBox *b = box(w, name);
             if (s.endsWith(QLatin1String(" space"))) {
                 b->setFocus();
@@ -75,19 +52,20 @@ QStringList play(ConfigWindow &w, const QString &script)
             } else {
                 clickBox(b);
             }
-            used << name;
         } else {
             const bool byKeys = s.contains(QLatin1Char('>'));
-            const QStringList parts = s.split(byKeys ? QLatin1Char('>') : QLatin1Char('='));
-            PickList *l = list(w, parts[0]);
+            const int index = s.section(byKeys ? QLatin1Char('>') : QLatin1Char('='), 1).toInt();
+            PickList *l = list(w, name);
             if (byKeys)
-                pickByKeys(l, parts[1].toInt());
-            else
-                pickInPopup(l, parts[1].toInt());
-            used << parts[0];
+                pickByKeys(l, index);
+            else if (!pickInPopup(l, index))
+                return false;
         }
+        fields << name;
     }
-    return used;
+    if (used)
+        *used = fields;
+    return true;
 }
 
 } // namespace
@@ -111,22 +89,21 @@ private slots:
     void typingAnItemIsNoPick();
     void noSelectionWritesNothing_data();
     void noSelectionWritesNothing();
+    void editorTablesFitTheWindow();
 
 private:
-    ConfigWindow *w = nullptr;
+    std::unique_ptr<ConfigWindow> w;
 };
 
 void TestEditors::init()
 {
-    w = new ConfigWindow;
-    w->show();
-    QVERIFY(QTest::qWaitForWindowActive(w));
+    w = openWindow();
+    QVERIFY(w);
 }
 
 void TestEditors::cleanup()
 {
-    delete w;
-    w = nullptr;
+    w.reset();
 }
 
 void TestEditors::editorRows_data()
@@ -137,80 +114,80 @@ void TestEditors::editorRows_data()
     QTest::addColumn<QString>("cfg1");
 
     // Input stage.
-    QTest::newRow("Check1 off") << "Check1" << "17" << "0" << "1";
-    QTest::newRow("Check1 off, on") << "Check1; Check1 space" << "1-3 17" << "0" << "0";
-    QTest::newRow("Check2 off") << "Check2 space" << "17" << "400" << "0";
-    QTest::newRow("Check2 off, on") << "Check2; Check2" << "4-6 17" << "0" << "0";
-    QTest::newRow("Check3 off") << "Check3" << "" << "2000" << "0";
-    QTest::newRow("Check3 off, on") << "Check3; Check3 space" << "8-10 25" << "0" << "0";
-    QTest::newRow("Check4 AUX IN") << "Check4" << "11-13" << "200" << "0";
-    QTest::newRow("Check4 MIC IN again") << "Check4 space; Check4" << "7" << "0" << "0";
-    QTest::newRow("Check4 AUX IN, AUX IN amplifier off") << "Check4; Check2" << "17" << "600" << "0";
-    QTest::newRow("Combo1 1.0") << "Combo1=0" << "" << "0" << "0";
-    QTest::newRow("Combo1 1.41") << "Combo1=1" << "" << "800" << "0";
-    QTest::newRow("Combo1 2.0") << "Combo1>2" << "" << "1000" << "0";
-    QTest::newRow("Combo1 2.82") << "Combo1=3" << "" << "1800" << "0";
-    QTest::newRow("Combo2 0.625") << "Combo2>0" << "" << "0" << "0";
-    QTest::newRow("Combo2 0.883") << "Combo2=1" << "" << "4000" << "0";
-    QTest::newRow("Combo2 1.250") << "Combo2=2" << "" << "8000" << "0";
-    QTest::newRow("Combo2 1.767") << "Combo2=3" << "" << "C000" << "0";
-    QTest::newRow("2.82 then 1.767") << "Combo1=3; Combo2=3" << "" << "D800" << "0";
-    QTest::newRow("2.82, 1.767, then 0.883") << "Combo1=3; Combo2=3; Combo2=1" << "" << "5800" << "0";
+    QTest::newRow("AGPD off") << "AGPD" << "17" << "0" << "1";
+    QTest::newRow("AGPD off, on") << "AGPD; AGPD space" << "1-3 17" << "0" << "0";
+    QTest::newRow("AXPD off") << "AXPD space" << "17" << "400" << "0";
+    QTest::newRow("AXPD off, on") << "AXPD; AXPD" << "4-6 17" << "0" << "0";
+    QTest::newRow("AIPD off") << "AIPD" << "" << "2000" << "0";
+    QTest::newRow("AIPD off, on") << "AIPD; AIPD space" << "8-10 25" << "0" << "0";
+    QTest::newRow("INS0 AUX IN") << "INS0" << "11-13" << "200" << "0";
+    QTest::newRow("INS0 MIC IN again") << "INS0 space; INS0" << "7" << "0" << "0";
+    QTest::newRow("INS0 AUX IN, AUX IN amplifier off") << "INS0; AXPD" << "17" << "600" << "0";
+    QTest::newRow("AXG 1.0") << "AXG=0" << "" << "0" << "0";
+    QTest::newRow("AXG 1.41") << "AXG=1" << "" << "800" << "0";
+    QTest::newRow("AXG 2.0") << "AXG>2" << "" << "1000" << "0";
+    QTest::newRow("AXG 2.82") << "AXG=3" << "" << "1800" << "0";
+    QTest::newRow("AIG 0.625") << "AIG>0" << "" << "0" << "0";
+    QTest::newRow("AIG 0.883") << "AIG=1" << "" << "4000" << "0";
+    QTest::newRow("AIG 1.250") << "AIG=2" << "" << "8000" << "0";
+    QTest::newRow("AIG 1.767") << "AIG=3" << "" << "C000" << "0";
+    QTest::newRow("2.82 then 1.767") << "AXG=3; AIG=3" << "" << "D800" << "0";
+    QTest::newRow("2.82, 1.767, then 0.883") << "AXG=3; AIG=3; AIG=1" << "" << "5800" << "0";
 
     // Mixer and filter.
-    QTest::newRow("Combo3 ANA IN") << "Combo3=0" << "26 27" << "0" << "0";
-    QTest::newRow("Combo3 ARRAY") << "Combo3=1" << "45-47" << "0" << "200";
-    QTest::newRow("Combo3 FILTO") << "Combo3>2" << "48-50" << "0" << "400";
-    QTest::newRow("Combo3 FILTO then ANA IN") << "Combo3=2; Combo3=0" << "26 27" << "0" << "0";
-    QTest::newRow("Combo4 SUM1 & INP") << "Combo4=0" << "31-33 54 39-41 19 20 53 69-71" << "0" << "0";
-    QTest::newRow("Combo4 SUM1") << "Combo4=1" << "31-33 54 39-41 69-71" << "0" << "80";
-    QTest::newRow("Combo4 INP") << "Combo4>2" << "31-33 54 19 20 53 69-71" << "0" << "100";
-    QTest::newRow("Combo4 off") << "Combo4=3" << "" << "0" << "180";
-    QTest::newRow("Combo4 SUM1 then INP") << "Combo4=1; Combo4=2" << "31-33 54 19 20 53 69-71" << "0" << "100";
-    QTest::newRow("Combo7 ANA & FILTO") << "Combo7=0" << "73-81 72 29 30" << "0" << "0";
-    QTest::newRow("Combo7 ANA IN") << "Combo7=1" << "73-81 29 30" << "0" << "20";
-    QTest::newRow("Combo7 FILTO") << "Combo7=2" << "73-81 72" << "0" << "40";
-    QTest::newRow("Combo7 off") << "Combo7>3" << "" << "0" << "60";
-    QTest::newRow("Check5 ARRAY") << "Check5" << "43 44" << "0" << "10";
-    QTest::newRow("Check5 SUM1 again") << "Check5; Check5 space" << "42" << "0" << "0";
-    QTest::newRow("Check6 off") << "Check6 space" << "" << "0" << "2";
-    QTest::newRow("Check6 off, on") << "Check6; Check6" << "61-68" << "0" << "0";
-    QTest::newRow("Combo6 8 kHz") << "Combo6=0" << "" << "0" << "0";
-    QTest::newRow("Combo6 6.4 kHz") << "Combo6=1" << "" << "0" << "4";
-    QTest::newRow("Combo6 5.3 kHz") << "Combo6>2" << "" << "0" << "8";
-    QTest::newRow("Combo6 4 kHz") << "Combo6=3" << "" << "0" << "C";
+    QTest::newRow("S1S ANA IN") << "S1S=0" << "26 27" << "0" << "0";
+    QTest::newRow("S1S ARRAY") << "S1S=1" << "45-47" << "0" << "200";
+    QTest::newRow("S1S FILTO") << "S1S>2" << "48-50" << "0" << "400";
+    QTest::newRow("S1S FILTO then ANA IN") << "S1S=2; S1S=0" << "26 27" << "0" << "0";
+    QTest::newRow("S1M SUM1 & INP") << "S1M=0" << "31-33 54 39-41 19 20 53 69-71" << "0" << "0";
+    QTest::newRow("S1M SUM1") << "S1M=1" << "31-33 54 39-41 69-71" << "0" << "80";
+    QTest::newRow("S1M INP") << "S1M>2" << "31-33 54 19 20 53 69-71" << "0" << "100";
+    QTest::newRow("S1M off") << "S1M=3" << "" << "0" << "180";
+    QTest::newRow("S1M SUM1 then INP") << "S1M=1; S1M=2" << "31-33 54 19 20 53 69-71" << "0" << "100";
+    QTest::newRow("S2M ANA & FILTO") << "S2M=0" << "73-81 72 29 30" << "0" << "0";
+    QTest::newRow("S2M ANA IN") << "S2M=1" << "73-81 29 30" << "0" << "20";
+    QTest::newRow("S2M FILTO") << "S2M=2" << "73-81 72" << "0" << "40";
+    QTest::newRow("S2M off") << "S2M>3" << "" << "0" << "60";
+    QTest::newRow("FLS0 ARRAY") << "FLS0" << "43 44" << "0" << "10";
+    QTest::newRow("FLS0 SUM1 again") << "FLS0; FLS0 space" << "42" << "0" << "0";
+    QTest::newRow("FLPD off") << "FLPD space" << "" << "0" << "2";
+    QTest::newRow("FLPD off, on") << "FLPD; FLPD" << "61-68" << "0" << "0";
+    QTest::newRow("FLD 8 kHz") << "FLD=0" << "" << "0" << "0";
+    QTest::newRow("FLD 6.4 kHz") << "FLD=1" << "" << "0" << "4";
+    QTest::newRow("FLD 5.3 kHz") << "FLD>2" << "" << "0" << "8";
+    QTest::newRow("FLD 4 kHz") << "FLD=3" << "" << "0" << "C";
 
     // Volume and output.
-    QTest::newRow("Combo5 ANA IN") << "Combo5=0" << "28 56" << "0" << "0";
-    QTest::newRow("Combo5 SUM2") << "Combo5=1" << "57-60" << "0" << "4000";
-    QTest::newRow("Combo5 SUM1") << "Combo5>2" << "34 36-38" << "0" << "8000";
-    QTest::newRow("Combo5 INP") << "Combo5=3" << "18 21" << "0" << "C000";
-    QTest::newRow("Combo5 INP then SUM1") << "Combo5=3; Combo5=2" << "34 36-38" << "0" << "8000";
+    QTest::newRow("VLS ANA IN") << "VLS=0" << "28 56" << "0" << "0";
+    QTest::newRow("VLS SUM2") << "VLS=1" << "57-60" << "0" << "4000";
+    QTest::newRow("VLS SUM1") << "VLS>2" << "34 36-38" << "0" << "8000";
+    QTest::newRow("VLS INP") << "VLS=3" << "18 21" << "0" << "C000";
+    QTest::newRow("VLS INP then SUM1") << "VLS=3; VLS=2" << "34 36-38" << "0" << "8000";
     const QStringList volumeWords{"0", "800", "1000", "1800", "2000", "2800", "3000", "3800"};
-    for (int i = 0; i < 8; ++i) {
-        QTest::addRow("Combo8 %d dB", 4 * i)
-            << QStringLiteral("Combo8%1%2").arg(i % 2 ? "=" : ">").arg(i) << "" << "0" << volumeWords[i];
+    for (int i = 0; i < volumeWords.size(); ++i) {
+        QTest::addRow("VOL %d dB", 4 * i)
+            << QStringLiteral("VOL%1%2").arg(i % 2 ? "=" : ">").arg(i) << "" << "0" << volumeWords[i];
     }
-    QTest::newRow("Check7 off") << "Check7" << "" << "1" << "0";
-    QTest::newRow("Check7 off, on") << "Check7 space; Check7" << "83-89" << "0" << "0";
-    QTest::newRow("Combo9 FTHRU") << "Combo9=0" << "14-16" << "0" << "0";
-    QTest::newRow("Combo9 INP") << "Combo9=1" << "22-24 55" << "40" << "0";
-    QTest::newRow("Combo9 VOL") << "Combo9>2" << "90 91" << "80" << "0";
-    QTest::newRow("Combo9 FILTO") << "Combo9=3" << "92" << "C0" << "0";
-    QTest::newRow("Combo9 SUM1") << "Combo9=4" << "35" << "100" << "0";
-    QTest::newRow("Combo9 SUM2") << "Combo9=5" << "93" << "140" << "0";
-    QTest::newRow("Combo9 SUM2 picked again") << "Combo9=5; Combo9=5" << "93" << "140" << "0";
-    QTest::newRow("Check8 off") << "Check8" << "" << "20" << "0";
-    QTest::newRow("Check8 off, on") << "Check8; Check8 space" << "99-102" << "0" << "0";
-    QTest::newRow("Combo10 VOL") << "Combo10=0" << "94" << "0" << "0";
-    QTest::newRow("Combo10 ANA IN") << "Combo10>1" << "95" << "8" << "0";
-    QTest::newRow("Combo10 FILTO") << "Combo10=2" << "96 97" << "10" << "0";
-    QTest::newRow("Combo10 SUM2") << "Combo10=3" << "98" << "18" << "0";
-    QTest::newRow("Combo11 off") << "Combo11=0" << "" << "0" << "0";
-    QTest::newRow("Combo11 speaker 150 ohm") << "Combo11=1" << "104-107" << "2" << "0";
-    QTest::newRow("Combo11 speaker 8 ohm") << "Combo11>2" << "104-107" << "4" << "0";
-    QTest::newRow("Combo11 AUX OUT") << "Combo11=3" << "108-112" << "6" << "0";
-    QTest::newRow("Combo11 AUX OUT then off") << "Combo11=3; Combo11=0" << "" << "0" << "0";
+    QTest::newRow("VLPD off") << "VLPD" << "" << "1" << "0";
+    QTest::newRow("VLPD off, on") << "VLPD space; VLPD" << "83-89" << "0" << "0";
+    QTest::newRow("AOS FTHRU") << "AOS=0" << "14-16" << "0" << "0";
+    QTest::newRow("AOS INP") << "AOS=1" << "22-24 55" << "40" << "0";
+    QTest::newRow("AOS VOL") << "AOS>2" << "90 91" << "80" << "0";
+    QTest::newRow("AOS FILTO") << "AOS=3" << "92" << "C0" << "0";
+    QTest::newRow("AOS SUM1") << "AOS=4" << "35" << "100" << "0";
+    QTest::newRow("AOS SUM2") << "AOS=5" << "93" << "140" << "0";
+    QTest::newRow("AOS SUM2 picked again") << "AOS=5; AOS=5" << "93" << "140" << "0";
+    QTest::newRow("AOPD off") << "AOPD" << "" << "20" << "0";
+    QTest::newRow("AOPD off, on") << "AOPD; AOPD space" << "99-102" << "0" << "0";
+    QTest::newRow("OPS VOL") << "OPS=0" << "94" << "0" << "0";
+    QTest::newRow("OPS ANA IN") << "OPS>1" << "95" << "8" << "0";
+    QTest::newRow("OPS FILTO") << "OPS=2" << "96 97" << "10" << "0";
+    QTest::newRow("OPS SUM2") << "OPS=3" << "98" << "18" << "0";
+    QTest::newRow("OPA off") << "OPA=0" << "" << "0" << "0";
+    QTest::newRow("OPA speaker 150 ohm") << "OPA=1" << "104-107" << "2" << "0";
+    QTest::newRow("OPA speaker 8 ohm") << "OPA>2" << "104-107" << "4" << "0";
+    QTest::newRow("OPA AUX OUT") << "OPA=3" << "108-112" << "6" << "0";
+    QTest::newRow("OPA AUX OUT then off") << "OPA=3; OPA=0" << "" << "0" << "0";
 }
 
 void TestEditors::editorRows()
@@ -221,11 +198,12 @@ void TestEditors::editorRows()
     QFETCH(QString, cfg1);
 
     const QList<SegmentColour> before = colours(*w);
-    const QStringList used = play(*w, script);
+    QStringList used;
+    QVERIFY(play(*w, script, &used));
 
     // The last control's whole set is rewritten: red where its path is in
     // use, black elsewhere, never left in the default colour.
-    const QList<int> set = segmentSets().value(used.last());
+    const QList<int> set = expectedField(used.last()).segments;
     const QList<int> red = numbers(lit);
     for (int line : set) {
         const SegmentColour expected = red.contains(line) ? SegmentColour::Highlight : SegmentColour::Idle;
@@ -237,7 +215,7 @@ void TestEditors::editorRows()
     // Segments of controls that were not used keep their colours.
     QSet<int> touched;
     for (const QString &name : used) {
-        for (int line : segmentSets().value(name))
+        for (int line : expectedField(name).segments)
             touched.insert(line);
     }
     for (int line = 1; line <= kSegmentCount; ++line) {
@@ -245,7 +223,7 @@ void TestEditors::editorRows()
             QVERIFY2(w->diagram()->segmentColour(line) == before[line - 1], qPrintable(segmentName(line)));
     }
 
-    settle(*w);
+    QVERIFY(settle(*w));
     QCOMPARE(word(*w, Register::CFG0), cfg0);
     QCOMPARE(word(*w, Register::CFG1), cfg1);
 }
@@ -254,8 +232,8 @@ void TestEditors::agcAndAuxShareTheInputMuxOutput_data()
 {
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("second");
-    QTest::newRow("AGC off, then AUX IN off") << "Check1" << "Check2";
-    QTest::newRow("AUX IN off, then AGC off") << "Check2" << "Check1";
+    QTest::newRow("AGC off, then AUX IN off") << "AGPD" << "AXPD";
+    QTest::newRow("AUX IN off, then AGC off") << "AXPD" << "AGPD";
 }
 
 void TestEditors::agcAndAuxShareTheInputMuxOutput()
@@ -264,26 +242,26 @@ void TestEditors::agcAndAuxShareTheInputMuxOutput()
     QFETCH(QString, second);
     DiagramView *d = w->diagram();
 
-    play(*w, first);
+    QVERIFY(play(*w, first));
     QCOMPARE(d->segmentColour(17), SegmentColour::Highlight);
-    play(*w, second);
+    QVERIFY(play(*w, second));
     QCOMPARE(d->segmentColour(17), SegmentColour::Idle);
     // Either amplifier powered again brings the wire back.
-    play(*w, first + " space");
+    QVERIFY(play(*w, first + " space"));
     QCOMPARE(d->segmentColour(17), SegmentColour::Highlight);
-    play(*w, first);
+    QVERIFY(play(*w, first));
     QCOMPARE(d->segmentColour(17), SegmentColour::Idle);
-    play(*w, second);
+    QVERIFY(play(*w, second));
     QCOMPARE(d->segmentColour(17), SegmentColour::Highlight);
 
     // The input source never touches Line17; the power switches never touch
     // the input wires.
     const SegmentColour line17 = d->segmentColour(17);
-    play(*w, "Check4; Check4");
+    QVERIFY(play(*w, "INS0; INS0"));
     QCOMPARE(d->segmentColour(17), line17);
     QCOMPARE(d->segmentColour(7), SegmentColour::Highlight);
     QCOMPARE(d->segmentColour(11), SegmentColour::Idle);
-    play(*w, "Check1; Check2");
+    QVERIFY(play(*w, "AGPD; AXPD"));
     QCOMPARE(d->segmentColour(7), SegmentColour::Highlight);
     QCOMPARE(d->segmentColour(11), SegmentColour::Idle);
 }
@@ -294,32 +272,32 @@ void TestEditors::editorsDoNotCoordinate_data()
     QTest::addColumn<QString>("stillRed");
 
     QTest::newRow("filter off keeps the FILTO wires into SUM1 and SUM2")
-        << "Combo3=2; Check6" << "48-50 72";
+        << "S1S=2; FLPD" << "48-50 72";
     QTest::newRow("volume off keeps the VOL inputs of both output multiplexers")
-        << "Combo9=2; Combo10=0; Check7" << "90 91 94";
+        << "AOS=2; OPS=0; VLPD" << "90 91 94";
     QTest::newRow("volume off keeps the chosen volume source")
-        << "Combo5=1; Check7" << "57-60";
+        << "VLS=1; VLPD" << "57-60";
     QTest::newRow("a volume source chosen while the volume control is off")
-        << "Check7; Combo5=3" << "18 21";
+        << "VLPD; VLS=3" << "18 21";
     QTest::newRow("SUM1 off keeps the SUM1 multiplexer's input and the filter's SUM1 input")
-        << "Combo4=3" << "26 27 42";
+        << "S1M=3" << "26 27 42";
     QTest::newRow("filter input SUM1 while SUM1 is off")
-        << "Combo4=3; Check5; Check5" << "42";
+        << "S1M=3; FLS0; FLS0" << "42";
     QTest::newRow("FILTO into SUM1 while the filter is off")
-        << "Check6; Combo3=2" << "48-50";
+        << "FLPD; S1S=2" << "48-50";
     QTest::newRow("analog output amplifier off keeps its input wire")
-        << "Combo9=1; Check8" << "22-24 55";
+        << "AOS=1; AOPD" << "22-24 55";
     QTest::newRow("output amplifiers off keep the output multiplexer's input")
-        << "Combo10=2; Combo11=1; Combo11=0" << "96 97 103";
+        << "OPS=2; OPA=1; OPA=0" << "96 97 103";
     QTest::newRow("AUX IN selected while its amplifier is off")
-        << "Check2; Check4" << "11-13";
+        << "AXPD; INS0" << "11-13";
 }
 
 void TestEditors::editorsDoNotCoordinate()
 {
     QFETCH(QString, script);
     QFETCH(QString, stillRed);
-    play(*w, script);
+    QVERIFY(play(*w, script));
     for (int line : numbers(stillRed))
         QVERIFY2(w->diagram()->segmentColour(line) == SegmentColour::Highlight, qPrintable(segmentName(line)));
 }
@@ -328,11 +306,11 @@ void TestEditors::unownedSegmentsStayRed()
 {
     // Every control used, most of them twice: the four segments no editor
     // owns stay red throughout.
-    play(*w, "Check1; Check2; Check3; Check4; Check5; Check6; Check7; Check8; "
-             "Combo3=1; Combo4=3; Combo5=2; Combo7=3; Combo9=4; Combo10=3; Combo11=3; "
-             "Check1; Check2; Check3; Check4; Check5; Check6; Check7; Check8; "
-             "Combo3>2; Combo4>1; Combo5>3; Combo7>1; Combo9>5; Combo10>1; Combo11>2");
-    for (int line : {51, 52, 82, 103})
+    QVERIFY(play(*w, "AGPD; AXPD; AIPD; INS0; FLS0; FLPD; VLPD; AOPD; "
+                     "S1S=1; S1M=3; VLS=2; S2M=3; AOS=4; OPS=3; OPA=3; "
+                     "AGPD; AXPD; AIPD; INS0; FLS0; FLPD; VLPD; AOPD; "
+                     "S1S>2; S1M>1; VLS>3; S2M>1; AOS>5; OPS>1; OPA>2"));
+    for (int line : expectedUnownedSegments())
         QVERIFY2(w->diagram()->segmentColour(line) == SegmentColour::Highlight, qPrintable(segmentName(line)));
 }
 
@@ -341,24 +319,24 @@ void TestEditors::defaultSegmentsTurnBlackAfterTwoClicks()
     DiagramView *d = w->diagram();
     QCOMPARE(d->segmentColour(43), SegmentColour::Default);
     QCOMPARE(d->segmentColour(11), SegmentColour::Default);
-    play(*w, "Check5; Check5; Check4; Check4");
+    QVERIFY(play(*w, "FLS0; FLS0; INS0; INS0"));
     for (int line : {43, 44, 11, 12, 13})
         QVERIFY2(d->segmentColour(line) == SegmentColour::Idle, qPrintable(segmentName(line)));
     // Cells back where they started.
-    QCOMPARE(allCells(*w), QStringList(32, QStringLiteral("0")));
+    QCOMPARE(allCells(*w), allCellsZero());
 }
 
 void TestEditors::typingAnItemIsNoPick()
 {
-    play(*w, "Combo9=1");
-    settle(*w);
+    QVERIFY(play(*w, "AOS=1"));
+    QVERIFY(settle(*w));
     const QList<SegmentColour> before = colours(*w);
-    PickList *l = list(*w, "Combo9");
+    PickList *l = list(*w, "AOS");
     l->setFocus();
     l->lineEdit()->selectAll();
     typeText(l->lineEdit(), QStringLiteral("SUM2"));
     QTest::keyClick(l->lineEdit(), Qt::Key_Return);
-    settle(*w);
+    QVERIFY(settle(*w));
     QCOMPARE(l->currentText(), QStringLiteral("SUM2"));
     QCOMPARE(l->currentIndex(), 1);
     QCOMPARE(colours(*w), before);
@@ -401,8 +379,89 @@ void TestEditors::noSelectionWritesNothing()
             ++lists;
         }
     }
-    QCOMPARE(lists, 11);
+    QCOMPARE(lists, int(expectedLists().size()));
 }
 
-QTEST_MAIN(TestEditors)
+// The editors' tables fit the window they edit and the expected table:
+// each editor's field set by a control of its kind, one row per list item,
+// every segment with at most one editor, and the design states of the
+// controls and segments those of an all-zero register.
+void TestEditors::editorTablesFitTheWindow()
+{
+    QHash<int, QString> owner;
+    auto own = [&](const SegmentList &set, const QString &editor) {
+        for (int line : set) {
+            QVERIFY2(line >= 1 && line <= kSegmentCount, qPrintable(editor));
+            QVERIFY2(!owner.contains(line),
+                     qPrintable(QStringLiteral("Line%1: %2 and %3").arg(line).arg(owner.value(line), editor)));
+            owner.insert(line, editor);
+        }
+    };
+    // Segments that do not keep the default colour start as the control's
+    // design state would colour them.
+    auto startsAs = [](const SegmentList &set, const SegmentList &lit) {
+        for (int line : set) {
+            const bool on = std::find(lit.begin(), lit.end(), line) != lit.end();
+            if (segment(line).initial != SegmentColour::Default
+                && segment(line).initial != (on ? SegmentColour::Highlight : SegmentColour::Idle)) {
+                return segmentName(line);
+            }
+        }
+        return QString();
+    };
+    int checkEditors = 0;
+    int listEditors = 0;
+    for (const EditorSet *set : allEditorSets()) {
+        for (const CheckEditor &e : set->checks) {
+            const ControlSpec &design = fieldControl(e.field);
+            QCOMPARE(design.kind, ControlKind::CheckBox);
+            // The box's design state stands for bit 0: a power switch starts
+            // checked (powered), a select bit unchecked.
+            QCOMPARE(design.checked, field(e.field).editedBy == EditedBy::PowerSwitch);
+            const QString wrong = startsAs(e.segments(), design.checked ? e.litWhenChecked : e.litWhenUnchecked);
+            QVERIFY2(wrong.isEmpty(), qPrintable(design.name + QLatin1Char(' ') + wrong));
+            own(e.segments(), design.name);
+            // Only the two power switches that feed the input source
+            // multiplexer share a segment.
+            QCOMPARE(e.shared != nullptr, e.field == FieldId::AGPD || e.field == FieldId::AXPD);
+            ++checkEditors;
+        }
+        for (const ListEditor &e : set->lists) {
+            const ControlSpec &design = fieldControl(e.field);
+            QCOMPARE(design.kind, ControlKind::List);
+            QCOMPARE(int(e.litByIndex.size()), int(design.items.size()));
+            QCOMPARE(int(e.litByIndex.size()), int(expectedField(QLatin1String(field(e.field).name)).items.size()));
+            // A list shows its first item, whose value 0 the cells hold, and
+            // its segments start as that item would colour them.
+            QCOMPARE(design.text, design.items.value(0));
+            const QString wrong = startsAs(e.segments(), e.litByIndex.at(0));
+            QVERIFY2(wrong.isEmpty(), qPrintable(design.name + QLatin1Char(' ') + wrong));
+            own(e.segments(), design.name);
+            ++listEditors;
+        }
+    }
+    QCOMPARE(checkEditors, int(expectedBoxes().size()));
+    QCOMPARE(listEditors, int(expectedLists().size()));
+    // Outside the editors' own sets: the segment two switches share and the
+    // wires that belong to nobody.
+    QSet<int> unowned;
+    for (int line = 1; line <= kSegmentCount; ++line) {
+        if (!owner.contains(line))
+            unowned.insert(line);
+    }
+    const QList<int> nobodys = expectedUnownedSegments();
+    QSet<int> expected(nobodys.begin(), nobodys.end());
+    QHash<int, int> owners;
+    for (const ExpectedField &f : expectedFields()) {
+        for (int line : f.segments)
+            ++owners[line];
+    }
+    for (auto it = owners.begin(); it != owners.end(); ++it) {
+        if (it.value() > 1)
+            expected.insert(it.key());
+    }
+    QCOMPARE(unowned, expected);
+}
+
+ISD5116_WINDOW_TEST_MAIN(TestEditors)
 #include "tst_editors.moc"

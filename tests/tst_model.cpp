@@ -4,10 +4,15 @@
 #include "model/descriptions.h"
 #include "model/fields.h"
 #include "model/registerheader.h"
+#include "expectedtable.h"
 
+#include <QHash>
 #include <QTest>
 
 using namespace isd;
+using testing::ExpectedField;
+using testing::expectedFields;
+using testing::modelField;
 
 Q_DECLARE_METATYPE(isd::Register)
 Q_DECLARE_METATYPE(isd::FieldId)
@@ -41,14 +46,14 @@ void TestModel::bitNames_data()
     QTest::addColumn<int>("bit");
     QTest::addColumn<QString>("name");
 
-    const QStringList cfg0{"AIG1", "AIG0", "AIPD", "AXG1", "AXG0", "AXPD", "INS0", "AOS2",
-                           "AOS1", "AOS0", "AOPD", "OPS1", "OPS0", "OPA1", "OPA0", "VLPD"};
-    const QStringList cfg1{"VLS1", "VLS0", "VOL2", "VOL1", "VOL0", "S1S1", "S1S0", "S1M1",
-                           "S1M0", "S2M1", "S2M0", "FLS0", "FLD1", "FLD0", "FLPD", "AGPD"};
-    for (int i = 0; i < 16; ++i) {
-        const int bit = 15 - i;
-        QTest::addRow("CFG0 D%d", bit) << Register::CFG0 << bit << cfg0[i];
-        QTest::addRow("CFG1 D%d", bit) << Register::CFG1 << bit << cfg1[i];
+    // A one-bit field's bit has the field's name; a wider field's bits its
+    // stem and their place in it (AIG1, AIG0).
+    for (const ExpectedField &f : expectedFields()) {
+        const Register reg = f.reg == QLatin1String("CFG0") ? Register::CFG0 : Register::CFG1;
+        for (int bit = f.highBit; bit >= f.lowBit(); --bit) {
+            const QString name = f.width == 1 ? f.name : f.name + QString::number(bit - f.lowBit());
+            QTest::addRow("%s D%d", qPrintable(f.reg), bit) << reg << bit << name;
+        }
     }
 }
 
@@ -67,32 +72,17 @@ void TestModel::fieldTable_data()
     QTest::addColumn<QString>("bits");
     QTest::addColumn<int>("editedBy");
 
-    const int list = int(EditedBy::List);
-    const int power = int(EditedBy::PowerSwitch);
-    const int select = int(EditedBy::SelectBox);
-    const QString dash = QStringLiteral("\u2013");
-    auto row = [&](FieldId id, const char *tag, const char *reg, QString bits, int editedBy) {
-        QTest::newRow(tag) << int(id) << QString(reg) << bits.replace(QLatin1Char('-'), dash) << editedBy;
-    };
-    row(FieldId::AIG, "AIG", "CFG0", "D15-D14", list);
-    row(FieldId::AIPD, "AIPD", "CFG0", "D13", power);
-    row(FieldId::AXG, "AXG", "CFG0", "D12-D11", list);
-    row(FieldId::AXPD, "AXPD", "CFG0", "D10", power);
-    row(FieldId::INS0, "INS0", "CFG0", "D9", select);
-    row(FieldId::AOS, "AOS", "CFG0", "D8-D6", list);
-    row(FieldId::AOPD, "AOPD", "CFG0", "D5", power);
-    row(FieldId::OPS, "OPS", "CFG0", "D4-D3", list);
-    row(FieldId::OPA, "OPA", "CFG0", "D2-D1", list);
-    row(FieldId::VLPD, "VLPD", "CFG0", "D0", power);
-    row(FieldId::VLS, "VLS", "CFG1", "D15-D14", list);
-    row(FieldId::VOL, "VOL", "CFG1", "D13-D11", list);
-    row(FieldId::S1S, "S1S", "CFG1", "D10-D9", list);
-    row(FieldId::S1M, "S1M", "CFG1", "D8-D7", list);
-    row(FieldId::S2M, "S2M", "CFG1", "D6-D5", list);
-    row(FieldId::FLS0, "FLS0", "CFG1", "D4", select);
-    row(FieldId::FLD, "FLD", "CFG1", "D3-D2", list);
-    row(FieldId::FLPD, "FLPD", "CFG1", "D1", power);
-    row(FieldId::AGPD, "AGPD", "CFG1", "D0", power);
+    const QHash<QString, EditedBy> editors{{QStringLiteral("list"), EditedBy::List},
+                                           {QStringLiteral("power box"), EditedBy::PowerSwitch},
+                                           {QStringLiteral("select box"), EditedBy::SelectBox}};
+    for (const ExpectedField &f : expectedFields()) {
+        QString bits = QStringLiteral("D%1").arg(f.highBit);
+        if (f.width > 1)
+            bits += QStringLiteral("\u2013D%1").arg(f.lowBit());
+        QTest::newRow(qPrintable(f.name)) << int(modelField(f.name).id) << f.reg << bits
+                                          << int(editors.value(f.kind));
+    }
+    QCOMPARE(int(fields().size()), int(expectedFields().size()));
 }
 
 // Each field where the chip's register map puts it; that the fields cover

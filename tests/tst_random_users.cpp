@@ -13,17 +13,12 @@
 #include "registeroracle.h"
 #include "windowtest.h"
 
-#include "editors/editor.h"
 #include "window/controltable.h"
 #include "window/segmenttable.h"
 
 #include <QElapsedTimer>
-#include <QSet>
-#include <QSpontaneKeyEvent>
-#include <QWheelEvent>
 #include <algorithm>
 #include <deque>
-#include <functional>
 #include <map>
 #include <random>
 
@@ -221,7 +216,7 @@ public:
     QStringList differences()
     {
         QStringList diff;
-        if (!settleNow(m_window))
+        if (!settle(m_window))
             diff << QStringLiteral("Timer1 never came to rest");
         for (const Cell &cell : m_cells) {
             const QString expected = m_oracle.cell(cell.reg, cell.bit);
@@ -269,8 +264,8 @@ public:
                             .arg(l->currentIndex())
                             .arg(m_oracle.pickedIndex(name));
             }
-            if (itemsOf(l) != m_oracle.items(name))
-                diff << QStringLiteral("%1 has items %2").arg(name, itemsOf(l).join(QLatin1Char('|')));
+            if (itemTexts(l) != m_oracle.items(name))
+                diff << QStringLiteral("%1 has items %2").arg(name, itemTexts(l).join(QLatin1Char('|')));
             if (l->currentText() != m_oracle.shownText(name)) {
                 diff << QStringLiteral("%1 shows %2, expected %3")
                             .arg(name, shortened(l->currentText()),
@@ -327,14 +322,6 @@ private:
         return all;
     }
 
-    static QStringList itemsOf(const PickList *l)
-    {
-        QStringList items;
-        for (int i = 0; i < l->count(); ++i)
-            items << l->itemText(i);
-        return items;
-    }
-
     static QString checkedName(bool checked)
     {
         return checked ? QStringLiteral("checked") : QStringLiteral("unchecked");
@@ -351,7 +338,7 @@ private:
             s.boxes << m_boxes[name]->isChecked();
         for (const QString &name : m_oracle.listNames()) {
             s.indexes << m_lists[name]->currentIndex();
-            s.items << itemsOf(m_lists[name]);
+            s.items << itemTexts(m_lists[name]);
         }
         return s;
     }
@@ -402,27 +389,6 @@ private:
         m_history.push_back(QStringLiteral("#%1 %2").arg(number).arg(what));
         if (m_history.size() > kHistoryLength)
             m_history.pop_front();
-    }
-
-    // Waits, without a fixed sleep, until the condition holds.
-    static bool waitFor(const std::function<bool()> &condition, int timeoutMs = 5000)
-    {
-        const QDeadlineTimer deadline(timeoutMs);
-        while (!condition()) {
-            if (deadline.hasExpired())
-                return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        }
-        return true;
-    }
-
-    // The widget that has the focus on behalf of a control (the control or,
-    // for a list, possibly its field), or nullptr when the focus is elsewhere.
-    // Keys go there, as a user's keys do.
-    static QWidget *focusIn(QWidget *control)
-    {
-        QWidget *f = QApplication::focusWidget();
-        return f && (f == control || control->isAncestorOf(f)) ? f : nullptr;
     }
 
     // A popup opened and closed within one pass of the event loop may leave
@@ -485,8 +451,7 @@ private:
                         .arg(index)
                         .arg(shortened(m_oracle.items(name).at(index)))
                         .arg(m_oracle.pickedIndex(name)));
-        pickInPopup(m_lists[name], index);
-        if (QTest::currentTestFailed())
+        if (!pickInPopup(m_lists[name], index))
             return QStringLiteral("the popup of %1 did not open or close").arg(name);
         m_oracle.pick(name, index);
         m_expectedPicks[name] = 1;
@@ -503,21 +468,10 @@ private:
                         .arg(name, altDown ? QStringLiteral("Alt+Down") : QStringLiteral("F4"))
                         .arg(index)
                         .arg(m_oracle.pickedIndex(name)));
-        QWidget *f = focus(l);
-        if (!f)
+        if (!focus(l))
             return focusFailure(name);
-        if (altDown)
-            QTest::keyClick(f, Qt::Key_Down, Qt::AltModifier);
-        else
-            QTest::keyClick(f, Qt::Key_F4);
-        if (!waitFor([l] { return l->view()->isVisible(); }))
-            return QStringLiteral("the popup of %1 did not open").arg(name);
-        QTest::keyClick(l->view(), Qt::Key_Home);
-        for (int i = 0; i < index; ++i)
-            QTest::keyClick(l->view(), Qt::Key_Down);
-        QTest::keyClick(l->view(), Qt::Key_Return);
-        if (!waitFor([l] { return !l->view()->isVisible(); }))
-            return QStringLiteral("the popup of %1 did not close").arg(name);
+        if (!testing::pickInPopupByKeys(l, index, altDown))
+            return QStringLiteral("the popup of %1 did not open or close").arg(name);
         m_oracle.pick(name, index);
         m_expectedPicks[name] = 1;
         return reactivate();
@@ -530,10 +484,10 @@ private:
         log(number, QStringLiteral("%1: popup opened, Escape").arg(name));
         const Snapshot before = snapshot();
         l->showPopup();
-        if (!waitFor([l] { return l->view()->isVisible(); }))
+        if (!popupShown(l))
             return QStringLiteral("the popup of %1 did not open").arg(name);
         QTest::keyClick(l->view(), Qt::Key_Escape);
-        if (!waitFor([l] { return !l->view()->isVisible(); }))
+        if (!popupHidden(l))
             return QStringLiteral("the popup of %1 did not close").arg(name);
         const QStringList changed = changes(before, snapshot());
         if (!changed.isEmpty()) {
@@ -593,12 +547,7 @@ private:
                         .arg(moves ? to : from));
         // The wheel turns over the list's field, which passes it on to the
         // list, as it does with a wheel event that comes from the system.
-        QWidget *under = l->lineEdit();
-        const QPointF at(under->width() / 2.0, under->height() / 2.0);
-        QWheelEvent wheel(at, under->mapToGlobal(at), QPoint(), QPoint(0, down ? -120 : 120),
-                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-        QSpontaneKeyEvent::setSpontaneous(&wheel);
-        QApplication::instance()->notify(under, &wheel);
+        testing::turnWheel(l->lineEdit(), down ? -120 : 120);
         if (moves) {
             m_oracle.pick(name, to);
             m_expectedPicks[name] = 1;
@@ -745,7 +694,6 @@ class TestRandomUsers : public QObject
 private slots:
     void initTestCase();
     void cleanupTestCase();
-    void editorTablesFitTheWindow();
     void randomUsers();
 
 private:
@@ -774,81 +722,11 @@ void TestRandomUsers::cleanupTestCase()
         qInstallMessageHandler(g_nextHandler);
 }
 
-// The model reads the editors' tables; they must fit the window they edit:
-// each editor's field set by a control of its kind, one row per list item,
-// every segment with at most one editor, and the design states of the
-// controls and segments those of an all-zero register.
-void TestRandomUsers::editorTablesFitTheWindow()
-{
-    QHash<int, QString> owner;
-    auto own = [&](const SegmentList &set, const QString &editor) {
-        for (int line : set) {
-            QVERIFY2(line >= 1 && line <= kSegmentCount, qPrintable(editor));
-            QVERIFY2(!owner.contains(line),
-                     qPrintable(QStringLiteral("Line%1: %2 and %3").arg(line).arg(owner.value(line), editor)));
-            owner.insert(line, editor);
-        }
-    };
-    // Segments that do not keep the default colour start as the control's
-    // design state would colour them.
-    auto startsAs = [](const SegmentList &set, const SegmentList &lit) {
-        for (int line : set) {
-            const bool on = std::find(lit.begin(), lit.end(), line) != lit.end();
-            if (segment(line).initial != SegmentColour::Default
-                && segment(line).initial != (on ? SegmentColour::Highlight : SegmentColour::Idle)) {
-                return segmentName(line);
-            }
-        }
-        return QString();
-    };
-    int checkEditors = 0;
-    int listEditors = 0;
-    for (const EditorSet *set : allEditorSets()) {
-        for (const CheckEditor &e : set->checks) {
-            const ControlSpec &design = fieldControl(e.field);
-            QCOMPARE(design.kind, ControlKind::CheckBox);
-            // The box's design state stands for bit 0: a power switch starts
-            // checked (powered), a select bit unchecked.
-            QCOMPARE(design.checked, field(e.field).editedBy == EditedBy::PowerSwitch);
-            const QString wrong = startsAs(e.segments(), design.checked ? e.litWhenChecked : e.litWhenUnchecked);
-            QVERIFY2(wrong.isEmpty(), qPrintable(design.name + QLatin1Char(' ') + wrong));
-            own(e.segments(), design.name);
-            // Only the two power switches that feed the input source
-            // multiplexer share a segment.
-            QCOMPARE(e.shared != nullptr, e.field == FieldId::AGPD || e.field == FieldId::AXPD);
-            ++checkEditors;
-        }
-        for (const ListEditor &e : set->lists) {
-            const ControlSpec &design = fieldControl(e.field);
-            QCOMPARE(design.kind, ControlKind::List);
-            QCOMPARE(int(e.litByIndex.size()), int(design.items.size()));
-            // A list shows its first item, whose value 0 the cells hold, and
-            // its segments start as that item would colour them.
-            QCOMPARE(design.text, design.items.value(0));
-            const QString wrong = startsAs(e.segments(), e.litByIndex.at(0));
-            QVERIFY2(wrong.isEmpty(), qPrintable(design.name + QLatin1Char(' ') + wrong));
-            own(e.segments(), design.name);
-            ++listEditors;
-        }
-    }
-    QCOMPARE(checkEditors, 8);
-    QCOMPARE(listEditors, 11);
-    // Line17 is the segment the AGC and AUX IN switches share; the four
-    // wires of the array and the filter and output multiplexers belong to
-    // nobody.
-    QSet<int> unowned;
-    for (int line = 1; line <= kSegmentCount; ++line) {
-        if (!owner.contains(line))
-            unowned.insert(line);
-    }
-    QCOMPARE(unowned, (QSet<int>{17, 51, 52, 82, 103}));
-}
-
 void TestRandomUsers::randomUsers()
 {
-    ConfigWindow window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
+    const std::unique_ptr<ConfigWindow> opened = openWindow();
+    QVERIFY(opened);
+    ConfigWindow &window = *opened;
 
     QElapsedTimer clock;
     clock.start();
@@ -888,5 +766,5 @@ void TestRandomUsers::randomUsers()
           qPrintable(user.statistics()));
 }
 
-QTEST_MAIN(TestRandomUsers)
+ISD5116_WINDOW_TEST_MAIN(TestRandomUsers)
 #include "tst_random_users.moc"

@@ -5,7 +5,6 @@
 // language; the texts the window shows by design never do.
 #include "windowtest.h"
 
-#include "window/application.h"
 #include "window/valuelabel.h"
 
 #include <QAccessible>
@@ -34,7 +33,7 @@ class TestTranslations : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase() { delete w; }
+    void cleanupTestCase() { w.reset(); }
     void explanationsInTheUsersLanguage();
     void explanationsAsWritten_data();
     void explanationsAsWritten();
@@ -42,16 +41,14 @@ private slots:
     void qtTextsInTheUsersLanguage();
 
 private:
-    ConfigWindow *w = nullptr;
+    std::unique_ptr<ConfigWindow> w;
 };
 
 void TestTranslations::initTestCase()
 {
-    setUpApplication(*qApp);
-    w = new ConfigWindow;
-    w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w));
-    settle(*w);
+    w = openWindow();
+    QVERIFY(w);
+    QVERIFY(settle(*w));
 }
 
 // Every explanation of every control, as tooltip and as a screen reader
@@ -80,7 +77,7 @@ void TestTranslations::explanationsInTheUsersLanguage()
         }
     }
     QVERIFY(checked > 200);
-    const QString link = w->findChild<QLabel *>("Label37")->text();
+    const QString link = w->findChild<QLabel *>(expectedWindow("link"))->text();
     QCOMPARE(link.contains(kCyrillic), russian());
 }
 
@@ -89,15 +86,15 @@ void TestTranslations::explanationsAsWritten_data()
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("english");
     QTest::addColumn<QString>("russian");
-    QTest::newRow("power switch") << "Check1" << "AGC amplifier power: checked means powered (CFG1 D0)"
+    QTest::newRow("power switch") << expectedField("AGPD").control << "AGC amplifier power: checked means powered (CFG1 D0)"
                                   << "питание усилителя AGC: отмечено — питание включено (CFG1 D0)";
-    QTest::newRow("select box") << "Check4" << "input source: checked selects AUX IN instead of MIC IN (CFG0 D9)"
+    QTest::newRow("select box") << expectedField("INS0").control << "input source: checked selects AUX IN instead of MIC IN (CFG0 D9)"
                                 << "источник входного сигнала: отмечено — выбран AUX IN вместо MIC IN (CFG0 D9)";
-    QTest::newRow("list") << "Combo10" << "OPS: source of the output multiplexer (CFG0 D4–D3)"
+    QTest::newRow("list") << expectedField("OPS").control << "OPS: source of the output multiplexer (CFG0 D4–D3)"
                           << "OPS: источник выходного мультиплексора (CFG0 D4–D3)";
-    QTest::newRow("cell") << "Label11" << "AOS1, bit 1 of AOS: source of the analog output multiplexer"
+    QTest::newRow("cell") << expectedCell("CFG0", 7) << "AOS1, bit 1 of AOS: source of the analog output multiplexer"
                           << "AOS1, бит 1 поля AOS: источник аналогового выходного мультиплексора";
-    QTest::newRow("word") << "Label36" << "CFG1 as a hexadecimal word, D15-D0"
+    QTest::newRow("word") << expectedWord("CFG1") << "CFG1 as a hexadecimal word, D15-D0"
                           << "CFG1 в виде шестнадцатеричного слова, D15-D0";
 }
 
@@ -113,7 +110,7 @@ void TestTranslations::explanationsAsWritten()
 // the same in every language: the design's own texts, partly Russian.
 void TestTranslations::designedTextsInEveryLanguage()
 {
-    QCOMPARE(w->windowTitle(), QStringLiteral("Программа установки Конфигурационных бит для микросхемы ISD5116"));
+    QCOMPARE(w->windowTitle(), expectedWindow("title"));
     for (const ControlSpec &design : controlTable()) {
         switch (design.kind) {
         case ControlKind::Header:
@@ -123,23 +120,21 @@ void TestTranslations::designedTextsInEveryLanguage()
         case ControlKind::Word:
             QCOMPARE(w->findChild<QLabel *>(design.name)->text(), QStringLiteral("0"));
             break;
-        case ControlKind::List:
-            for (int i = 0; i < design.items.size(); ++i)
-                QCOMPARE(list(*w, design.name)->itemText(i), design.items.at(i));
-            break;
         default:
             break;
         }
     }
-    QCOMPARE(list(*w, "Combo11")->itemText(0), QStringLiteral("Выкл"));
-    QVERIFY(w->findChild<QLabel *>("Label2")->text().startsWith(QLatin1String("CFG1     VLS1")));
+    for (const ExpectedField &f : expectedLists())
+        QCOMPARE(itemTexts(list(*w, f.name)), f.items);
+    QVERIFY(w->findChild<QLabel *>(expectedHeader("CFG1"))->text().startsWith(
+        QLatin1String("CFG1     VLS1")));
 }
 
 // The context menu of a list's field (Undo, Redo, Cut, Copy, Paste, Select
 // All) comes from Qt's own translation.
 void TestTranslations::qtTextsInTheUsersLanguage()
 {
-    const std::unique_ptr<QMenu> menu(list(*w, "Combo4")->lineEdit()->createStandardContextMenu());
+    const std::unique_ptr<QMenu> menu(list(*w, "S1M")->lineEdit()->createStandardContextMenu());
     QStringList texts;
     for (const QAction *action : menu->actions()) {
         if (!action->isSeparator())
@@ -150,5 +145,5 @@ void TestTranslations::qtTextsInTheUsersLanguage()
         QVERIFY2(text.contains(kCyrillic) == russian(), qPrintable(text));
 }
 
-QTEST_MAIN(TestTranslations)
+ISD5116_WINDOW_TEST_MAIN(TestTranslations)
 #include "tst_translations.moc"

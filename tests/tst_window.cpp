@@ -5,10 +5,8 @@
 #include "window/controltable.h"
 #include "model/registerheader.h"
 
-#include <QApplication>
 #include <QSet>
 #include <QSignalSpy>
-#include <QWheelEvent>
 
 using namespace isd;
 using namespace testing;
@@ -24,6 +22,7 @@ private slots:
     void titleAndControls();
     void controlNames_data();
     void controlNames();
+    void controlTableFitsTheFields();
     void cellsStartAtZero();
     void wordsBeforeAndAfterFirstTick();
     void idleWindowHasNoTimerRunning();
@@ -48,41 +47,40 @@ private slots:
     void wordFollowsOnTheNextTick();
 
 private:
-    ConfigWindow *w = nullptr;
+    std::unique_ptr<ConfigWindow> w;
 };
 
 void TestWindow::init()
 {
-    w = new ConfigWindow;
-    w->show();
-    QVERIFY(QTest::qWaitForWindowActive(w));
+    w = openWindow();
+    QVERIFY(w);
 }
 
 void TestWindow::cleanup()
 {
-    delete w;
-    w = nullptr;
+    w.reset();
 }
 
 void TestWindow::titleAndControls()
 {
-    QCOMPARE(w->objectName(), QStringLiteral("Form1"));
-    QCOMPARE(w->windowTitle(),
-             QStringLiteral("Программа установки Конфигурационных бит для микросхемы ISD5116"));
+    QCOMPARE(w->objectName(), expectedWindow("control"));
+    QCOMPARE(w->windowTitle(), expectedWindow("title"));
     QVERIFY(!w->windowIcon().pixmap(32).isNull());
     QVERIFY(w->width() >= 1016 && w->height() >= 741);
-    QVERIFY(w->findChild<QTimer *>(QStringLiteral("Timer1")));
-    QVERIFY(w->findChild<DiagramView *>(QStringLiteral("Picture1")));
-    for (int n = 1; n <= 37; ++n)
-        QVERIFY2(w->findChild<QLabel *>(QStringLiteral("Label%1").arg(n)), qPrintable(QString::number(n)));
-    for (int n = 1; n <= 8; ++n)
-        QVERIFY(box(*w, QStringLiteral("Check%1").arg(n)));
-    for (int n = 1; n <= 11; ++n)
-        QVERIFY(list(*w, QStringLiteral("Combo%1").arg(n)));
-    // Labels 1, 2 and 37 carry the headers and the link text.
-    QCOMPARE(w->findChild<QLabel *>("Label1")->text(), registerHeader(Register::CFG0));
-    QCOMPARE(w->findChild<QLabel *>("Label2")->text(), registerHeader(Register::CFG1));
-    QLabel *link = w->findChild<QLabel *>("Label37");
+    QVERIFY(w->findChild<QTimer *>(expectedWindow("timer")));
+    QVERIFY(w->findChild<DiagramView *>(expectedWindow("diagram")));
+    for (Register reg : kRegisters) {
+        const QString r = registerName(reg);
+        const QStringList labels = expectedCells(r) << expectedWord(r);
+        for (const QString &name : labels)
+            QVERIFY2(w->findChild<QLabel *>(name), qPrintable(name));
+        // The header labels carry the headers.
+        QCOMPARE(w->findChild<QLabel *>(expectedHeader(r))->text(), registerHeader(reg));
+    }
+    for (const ExpectedField &f : expectedFields())
+        QVERIFY2(f.isList() ? bool(list(*w, f.name)) : bool(box(*w, f.name)), qPrintable(f.name));
+    QLabel *link = w->findChild<QLabel *>(expectedWindow("link"));
+    QVERIFY(link);
     QVERIFY(link->font().bold() && link->font().underline());
     QCOMPARE(link->palette().color(QPalette::WindowText), QColor(0, 0, 255));
 }
@@ -92,23 +90,14 @@ void TestWindow::controlNames_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("expected");
-    for (int i = 0; i < 16; ++i) {
-        const int bit = 15 - i;
-        QTest::addRow("CFG0 D%d", bit) << cellControl(Register::CFG0, bit).name << QStringLiteral("Label%1").arg(3 + i);
-        QTest::addRow("CFG1 D%d", bit) << cellControl(Register::CFG1, bit).name << QStringLiteral("Label%1").arg(19 + i);
+    for (Register reg : kRegisters) {
+        const QString r = registerName(reg);
+        for (int bit = kBitsPerRegister - 1; bit >= 0; --bit)
+            QTest::addRow("%s D%d", qPrintable(r), bit) << cellControl(reg, bit).name << expectedCell(r, bit);
+        QTest::addRow("%s word", qPrintable(r)) << wordControl(reg).name << expectedWord(r);
     }
-    QTest::newRow("CFG0 word") << wordControl(Register::CFG0).name << "Label35";
-    QTest::newRow("CFG1 word") << wordControl(Register::CFG1).name << "Label36";
-    const QList<QPair<FieldId, const char *>> editors{
-        {FieldId::AGPD, "Check1"}, {FieldId::AXPD, "Check2"}, {FieldId::AIPD, "Check3"},
-        {FieldId::INS0, "Check4"}, {FieldId::FLS0, "Check5"}, {FieldId::FLPD, "Check6"},
-        {FieldId::VLPD, "Check7"}, {FieldId::AOPD, "Check8"}, {FieldId::AXG, "Combo1"},
-        {FieldId::AIG, "Combo2"}, {FieldId::S1S, "Combo3"}, {FieldId::S1M, "Combo4"},
-        {FieldId::VLS, "Combo5"}, {FieldId::FLD, "Combo6"}, {FieldId::S2M, "Combo7"},
-        {FieldId::VOL, "Combo8"}, {FieldId::AOS, "Combo9"}, {FieldId::OPS, "Combo10"},
-        {FieldId::OPA, "Combo11"}};
-    for (const auto &[id, name] : editors)
-        QTest::newRow(field(id).name) << fieldControl(id).name << name;
+    for (const ExpectedField &f : expectedFields())
+        QTest::newRow(qPrintable(f.name)) << fieldControl(modelField(f.name).id).name << f.control;
 }
 
 void TestWindow::controlNames()
@@ -119,9 +108,37 @@ void TestWindow::controlNames()
     QVERIFY(w->findChild<QWidget *>(name));
 }
 
+// The control table fits the field table: every field has one control, of
+// the kind the field is edited by, with no more items than the field has
+// values; every register bit has one cell and every register one word and
+// one header.
+void TestWindow::controlTableFitsTheFields()
+{
+    const std::vector<ControlSpec> &t = controlTable();
+    auto count = [&](auto &&pred) { return std::count_if(t.begin(), t.end(), pred); };
+    QCOMPARE(int(fields().size()), int(expectedFields().size()));
+    for (const Field &f : fields()) {
+        const auto sets = [&](const ControlSpec &c) {
+            return (c.kind == ControlKind::CheckBox || c.kind == ControlKind::List) && c.field == f.id;
+        };
+        QVERIFY2(count(sets) == 1, f.name);
+        const ControlSpec &c = *std::find_if(t.begin(), t.end(), sets);
+        QVERIFY2((c.kind == ControlKind::CheckBox) == f.isCheckBox(), f.name);
+        QVERIFY2(c.items.size() <= (1 << f.width), f.name);
+    }
+    for (Register reg : kRegisters) {
+        for (ControlKind kind : {ControlKind::Header, ControlKind::Word})
+            QCOMPARE(count([&](const ControlSpec &c) { return c.kind == kind && c.reg == reg; }), 1);
+        for (int bit = 0; bit < kBitsPerRegister; ++bit) {
+            QCOMPARE(count([&](const ControlSpec &c) { return c.kind == ControlKind::Cell && c.reg == reg && c.bit == bit; }),
+                     1);
+        }
+    }
+}
+
 void TestWindow::cellsStartAtZero()
 {
-    QCOMPARE(allCells(*w), QStringList(32, QStringLiteral("0")));
+    QCOMPARE(allCells(*w), allCellsZero());
 }
 
 void TestWindow::wordsBeforeAndAfterFirstTick()
@@ -129,7 +146,7 @@ void TestWindow::wordsBeforeAndAfterFirstTick()
     ConfigWindow fresh;
     QCOMPARE(word(fresh, Register::CFG0), QStringLiteral("0x0000"));
     QCOMPARE(word(fresh, Register::CFG1), QStringLiteral("0x0000"));
-    settle(fresh);
+    QVERIFY(settle(fresh));
     QCOMPARE(word(fresh, Register::CFG0), QStringLiteral("0"));
     QCOMPARE(word(fresh, Register::CFG1), QStringLiteral("0"));
 }
@@ -137,9 +154,9 @@ void TestWindow::wordsBeforeAndAfterFirstTick()
 void TestWindow::idleWindowHasNoTimerRunning()
 {
     // At rest nothing ticks: the open window costs no CPU.
-    settle(*w);
+    QVERIFY(settle(*w));
     QTest::qWait(50);
-    QVERIFY(!w->findChild<QTimer *>(QStringLiteral("Timer1"))->isActive());
+    QVERIFY(!w->findChild<QTimer *>(expectedWindow("timer"))->isActive());
 }
 
 void TestWindow::labelGeometry_data()
@@ -168,34 +185,33 @@ void TestWindow::labelGeometry()
 
 void TestWindow::controlsOnTheDiagram_data()
 {
-    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("field");
     QTest::addColumn<QRect>("onPicture");   // in the picture's own pixels
-    QTest::newRow("Combo4") << "Combo4" << QRect(QPoint(280, 144), QPoint(368, 164));
-    QTest::newRow("Combo11") << "Combo11" << QRect(808, 448, 105, 21);
-    QTest::newRow("Check1") << "Check1" << QRect(104, 128, 17, 13);
-    QTest::newRow("Check8") << "Check8" << QRect(808, 160, 17, 17);
+    QTest::newRow("S1M") << "S1M" << QRect(QPoint(280, 144), QPoint(368, 164));
+    QTest::newRow("OPA") << "OPA" << QRect(808, 448, 105, 21);
+    QTest::newRow("AGPD") << "AGPD" << QRect(104, 128, 17, 13);
+    QTest::newRow("AOPD") << "AOPD" << QRect(808, 160, 17, 17);
 }
 
 void TestWindow::controlsOnTheDiagram()
 {
     // Inside the picture box, positions count from its inner area, where the
     // picture starts.
-    QFETCH(QString, name);
+    QFETCH(QString, field);
     QFETCH(QRect, onPicture);
-    QWidget *control = w->findChild<QWidget *>(name);
+    QWidget *control = w->findChild<QWidget *>(expectedField(field).control);
     QCOMPARE(control->parentWidget(), w->diagram());
-    const QPoint origin = w->diagram()->pictureToWidget({0, 0}).toPoint();
-    QCOMPARE(control->geometry().translated(-origin), onPicture);
+    QCOMPARE(control->geometry().translated(-pictureOrigin(*w)), onPicture);
 }
 
 void TestWindow::controlsDrawnOverSegments()
 {
     // Line44, the ARRAY wire into the filter multiplexer, rises through the
-    // drop-down button of Combo4: red below the list, hidden under it.
-    clickBox(box(*w, "Check5"));
+    // drop-down button of the S1M list: red below the list, hidden under it.
+    clickBox(box(*w, "FLS0"));
     QCOMPARE(w->diagram()->segmentColour(44), SegmentColour::Highlight);
     const QImage shot = w->diagram()->grab().toImage();
-    const QPoint origin = w->diagram()->pictureToWidget({0, 0}).toPoint();
+    const QPoint origin = pictureOrigin(*w);
     QCOMPARE(shot.pixelColor(origin + QPoint(366, 200)), QColor(255, 0, 0));
     const QColor under = shot.pixelColor(origin + QPoint(366, 154));
     QVERIFY2(under.green() > 100, qPrintable(under.name()));
@@ -203,92 +219,77 @@ void TestWindow::controlsDrawnOverSegments()
 
 void TestWindow::listDesignState_data()
 {
-    QTest::addColumn<QString>("name");
-    for (const ControlSpec &c : controlTable()) {
-        if (c.kind == ControlKind::List)
-            QTest::newRow(qPrintable(c.name)) << c.name;
-    }
+    QTest::addColumn<QString>("field");
+    for (const ExpectedField &f : expectedLists())
+        QTest::newRow(qPrintable(f.name)) << f.name;
 }
 
 void TestWindow::listDesignState()
 {
-    QFETCH(QString, name);
-    PickList *l = list(*w, name);
-    const ControlSpec &design = control(name);
+    QFETCH(QString, field);
+    PickList *l = list(*w, field);
+    const QStringList items = expectedField(field).items;
     QCOMPARE(l->currentIndex(), -1);
-    QCOMPARE(l->currentText(), design.items.first());
-    QCOMPARE(l->count(), int(design.items.size()));
-    for (int i = 0; i < l->count(); ++i)
-        QCOMPARE(l->itemText(i), design.items.at(i));
+    QCOMPARE(l->currentText(), items.first());
+    QCOMPARE(itemTexts(l), items);
     QVERIFY(l->isEditable());
 }
 
 void TestWindow::checkBoxDesignState_data()
 {
-    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("field");
     QTest::addColumn<bool>("checked");
-    QTest::newRow("Check1 AGPD") << "Check1" << true;
-    QTest::newRow("Check2 AXPD") << "Check2" << true;
-    QTest::newRow("Check3 AIPD") << "Check3" << true;
-    QTest::newRow("Check4 INS0") << "Check4" << false;
-    QTest::newRow("Check5 FLS0") << "Check5" << false;
-    QTest::newRow("Check6 FLPD") << "Check6" << true;
-    QTest::newRow("Check7 VLPD") << "Check7" << true;
-    QTest::newRow("Check8 AOPD") << "Check8" << true;
+    for (const ExpectedField &f : expectedBoxes())
+        QTest::newRow(qPrintable(f.name)) << f.name << f.checkedAtStart();
 }
 
 void TestWindow::checkBoxDesignState()
 {
-    QFETCH(QString, name);
+    QFETCH(QString, field);
     QFETCH(bool, checked);
-    QCOMPARE(box(*w, name)->isChecked(), checked);
-    QVERIFY(box(*w, name)->text().isEmpty());   // only the square shows
+    QCOMPARE(box(*w, field)->isChecked(), checked);
+    QVERIFY(box(*w, field)->text().isEmpty());   // only the square shows
 }
 
 void TestWindow::tabOrder()
 {
-    const QStringList expected{
-        "Picture1", "Check1", "Combo1", "Check2", "Check3", "Combo2", "Check4",
-        "Combo3", "Combo4", "Check5", "Combo5", "Combo6", "Check6", "Combo7",
-        "Check7", "Combo8", "Combo9", "Combo10", "Check8", "Combo11", "Picture1"};
-    QStringList seen{QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString()};
+    // The focus starts on the picture box and comes back to it.
+    QStringList expected;
+    for (const QString &name : expectedTabOrder())
+        expected << (name == expectedWindow("diagram") ? name : expectedField(name).control);
+    expected << expected.first();
+    QStringList seen{focusedControl()};
     for (int i = 1; i < expected.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QWidget *focus = QApplication::focusWidget();
-        // An editable list's field takes the focus on behalf of its list.
-        while (focus && focus->objectName().isEmpty())
-            focus = focus->parentWidget();
-        seen << (focus ? focus->objectName() : QString());
+        seen << focusedControl();
     }
     QCOMPARE(seen, expected);
     // Tabbing through the lists picked nothing.
-    QCOMPARE(allCells(*w), QStringList(32, QStringLiteral("0")));
+    QCOMPARE(allCells(*w), allCellsZero());
 }
 
 void TestWindow::describedForScreenReaders()
 {
     // Every editing control and bit cell has a name of its own and a
     // description that doubles as its tooltip.
-    QStringList names{"Picture1", "Label1", "Label2", "Label35", "Label36"};
-    for (int n = 3; n <= 34; ++n)
-        names << QStringLiteral("Label%1").arg(n);
-    for (int n = 1; n <= 8; ++n)
-        names << QStringLiteral("Check%1").arg(n);
-    for (int n = 1; n <= 11; ++n)
-        names << QStringLiteral("Combo%1").arg(n);
+    QStringList names{expectedWindow("diagram")};
+    for (const QString &reg : expectedRegisterNames())
+        names << expectedHeader(reg) << expectedWord(reg) << expectedCells(reg);
+    for (const ExpectedField &f : expectedFields())
+        names << f.control;
     QSet<QString> accessibleNames;
     for (const QString &name : names) {
         QWidget *c = w->findChild<QWidget *>(name);
         QVERIFY2(!c->accessibleName().isEmpty(), qPrintable(name));
         QVERIFY2(!c->accessibleDescription().isEmpty(), qPrintable(name));
-        if (name != QLatin1String("Picture1"))
+        if (name != expectedWindow("diagram"))
             QCOMPARE(c->toolTip(), c->accessibleDescription());
         accessibleNames.insert(c->accessibleName());
     }
     QCOMPARE(accessibleNames.size(), names.size());
-    QCOMPARE(w->findChild<QWidget *>("Label5")->accessibleName(), QStringLiteral("CFG0 D13 AIPD"));
-    QCOMPARE(w->findChild<QWidget *>("Picture1")->accessibleName(), QStringLiteral("Signal-path diagram"));
-    QCOMPARE(w->findChild<QWidget *>("Label36")->accessibleName(), QStringLiteral("CFG1 hexadecimal word"));
+    QCOMPARE(w->findChild<QWidget *>(expectedCell("CFG0", 13))->accessibleName(), QStringLiteral("CFG0 D13 AIPD"));
+    QCOMPARE(w->diagram()->accessibleName(), QStringLiteral("Signal-path diagram"));
+    QCOMPARE(w->findChild<QWidget *>(expectedWord("CFG1"))->accessibleName(), QStringLiteral("CFG1 hexadecimal word"));
 }
 
 // How the user ends typing into a list's field.
@@ -297,7 +298,7 @@ Q_DECLARE_METATYPE(TypingEnd)
 
 void TestWindow::typingNeverPicks_data()
 {
-    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("field");
     QTest::addColumn<int>("startIndex");   // -1: nothing picked yet
     QTest::addColumn<QString>("typed");
     QTest::addColumn<TypingEnd>("end");
@@ -307,32 +308,27 @@ void TestWindow::typingNeverPicks_data()
         {"click elsewhere", TypingEnd::ClickElsewhere}, {"open popup", TypingEnd::OpenPopup},
         {"Escape", TypingEnd::Escape}};
     for (const auto &end : ends) {
-        QTest::addRow("Combo1 exact item 2.82, %s", end.first) << "Combo1" << -1 << "2.82" << end.second;
-        QTest::addRow("Combo9 exact item SUM2 after INP, %s", end.first) << "Combo9" << 1 << "SUM2" << end.second;
-        QTest::addRow("Combo11 Cyrillic item, %s", end.first) << "Combo11" << -1 << "Выкл" << end.second;
-        QTest::addRow("Combo4 prefix of an item, %s", end.first) << "Combo4" << -1 << "SU" << end.second;
-        QTest::addRow("Combo6 no item, %s", end.first) << "Combo6" << 2 << "12 kHz" << end.second;
+        QTest::addRow("AXG exact last item, %s", end.first) << "AXG" << -1 << expectedField("AXG").items.last() << end.second;
+        QTest::addRow("AOS exact item SUM2 after INP, %s", end.first) << "AOS" << 1 << expectedField("AOS").items.at(5) << end.second;
+        QTest::addRow("OPA Cyrillic item, %s", end.first) << "OPA" << -1 << expectedField("OPA").items.at(0) << end.second;
+        QTest::addRow("S1M prefix of an item, %s", end.first) << "S1M" << -1 << "SU" << end.second;
+        QTest::addRow("FLD no item, %s", end.first) << "FLD" << 2 << "12 kHz" << end.second;
     }
 }
 
 void TestWindow::typingNeverPicks()
 {
-    QFETCH(QString, name);
+    QFETCH(QString, field);
     QFETCH(int, startIndex);
     QFETCH(QString, typed);
     QFETCH(TypingEnd, end);
 
-    PickList *l = list(*w, name);
+    PickList *l = list(*w, field);
     if (startIndex >= 0)
-        pickInPopup(l, startIndex);
-    settle(*w);
+        QVERIFY(pickInPopup(l, startIndex));
+    QVERIFY(settle(*w));
     const QStringList cellsBefore = allCells(*w);
-    const QStringList itemsBefore = [&] {
-        QStringList items;
-        for (int i = 0; i < l->count(); ++i)
-            items << l->itemText(i);
-        return items;
-    }();
+    const QStringList itemsBefore = itemTexts(l);
     QSignalSpy picks(l, &PickList::picked);
     QSignalSpy activations(l, &QComboBox::activated);
 
@@ -362,20 +358,17 @@ void TestWindow::typingNeverPicks()
     }
     case TypingEnd::OpenPopup:
         l->showPopup();
-        QTRY_VERIFY(l->view()->isVisible());
+        QVERIFY(popupShown(l));
         QTest::keyClick(l->view(), Qt::Key_Escape);
-        QTRY_VERIFY(!l->view()->isVisible());
+        QVERIFY(popupHidden(l));
         break;
     }
-    settle(*w);
+    QVERIFY(settle(*w));
 
     QCOMPARE(picks.count(), 0);
     QCOMPARE(activations.count(), 0);
     QCOMPARE(l->currentIndex(), startIndex);
-    QStringList itemsAfter;
-    for (int i = 0; i < l->count(); ++i)
-        itemsAfter << l->itemText(i);
-    QCOMPARE(itemsAfter, itemsBefore);
+    QCOMPARE(itemTexts(l), itemsBefore);
     QCOMPARE(allCells(*w), cellsBefore);
 }
 
@@ -396,12 +389,12 @@ void TestWindow::popupClosedWithoutPickChangesNothing_data()
 void TestWindow::popupClosedWithoutPickChangesNothing()
 {
     QFETCH(PopupClose, close);
-    PickList *l = list(*w, "Combo5");
+    PickList *l = list(*w, "VLS");
     const QStringList cellsBefore = allCells(*w);
     QSignalSpy picks(l, &PickList::picked);
     l->setFocus();
     QTest::keyClick(l, Qt::Key_Down, Qt::AltModifier);
-    QTRY_VERIFY(l->view()->isVisible());
+    QVERIFY(popupShown(l));
     QTest::keyClick(l->view(), Qt::Key_Down);
     QTest::keyClick(l->view(), Qt::Key_Down);
     switch (close) {
@@ -410,11 +403,11 @@ void TestWindow::popupClosedWithoutPickChangesNothing()
     case PopupClose::AltDown: QTest::keyClick(l->view(), Qt::Key_Down, Qt::AltModifier); break;
     case PopupClose::F4: QTest::keyClick(l->view(), Qt::Key_F4); break;
     }
-    QTRY_VERIFY(!l->view()->isVisible());
-    settle(*w);
+    QVERIFY(popupHidden(l));
+    QVERIFY(settle(*w));
     QCOMPARE(picks.count(), 0);
     QCOMPARE(l->currentIndex(), -1);
-    QCOMPARE(l->currentText(), QStringLiteral("ANA IN"));
+    QCOMPARE(l->currentText(), expectedField("VLS").items.first());
     QCOMPARE(allCells(*w), cellsBefore);
 }
 
@@ -436,23 +429,17 @@ void TestWindow::pickSendsOneNotification()
 {
     QFETCH(PickWay, way);
     QFETCH(int, index);
-    PickList *l = list(*w, "Combo10");
+    PickList *l = list(*w, "OPS");
     QSignalSpy picks(l, &PickList::picked);
     int expectedPicks = 1;
 
     switch (way) {
     case PickWay::PopupMouse:
-        pickInPopup(l, index);
+        QVERIFY(pickInPopup(l, index));
         break;
     case PickWay::PopupKeyboard:
         l->setFocus();
-        QTest::keyClick(l, Qt::Key_F4);
-        QTRY_VERIFY(l->view()->isVisible());
-        QTest::keyClick(l->view(), Qt::Key_Home);
-        for (int i = 0; i < index; ++i)
-            QTest::keyClick(l->view(), Qt::Key_Down);
-        QTest::keyClick(l->view(), Qt::Key_Return);
-        QTRY_VERIFY(!l->view()->isVisible());
+        QVERIFY(pickInPopupByKeys(l, index));
         break;
     case PickWay::ClosedBoxKeys:
         pickByKeys(l, index);
@@ -462,14 +449,10 @@ void TestWindow::pickSendsOneNotification()
         l->setFocus();
         QTest::keyClick(l, Qt::Key_PageDown);
         break;
-    case PickWay::Wheel: {
+    case PickWay::Wheel:
         l->setFocus();
-        const QPointF at(l->width() / 2.0, l->height() / 2.0);
-        QWheelEvent wheel(at, l->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(l, &wheel);
+        turnWheel(l->lineEdit(), -120);
         break;
-    }
     }
     QCOMPARE(l->currentIndex(), index);
     QCOMPARE(picks.count(), expectedPicks);
@@ -477,14 +460,14 @@ void TestWindow::pickSendsOneNotification()
 
 void TestWindow::wordFollowsOnTheNextTick()
 {
-    settle(*w);
-    pickByKeys(list(*w, "Combo10"), 3);   // OPS = 11: CFG0 D4, D3
+    QVERIFY(settle(*w));
+    pickByKeys(list(*w, "OPS"), 3);   // OPS = 11: CFG0 D4, D3
     // The cells change with the pick; the word only at the next tick.
     QCOMPARE(cellText(*w, Register::CFG0, 4), QStringLiteral("1"));
     QCOMPARE(word(*w, Register::CFG0), QStringLiteral("0"));
-    settle(*w);
+    QVERIFY(settle(*w));
     QCOMPARE(word(*w, Register::CFG0), QStringLiteral("18"));
 }
 
-QTEST_MAIN(TestWindow)
+ISD5116_WINDOW_TEST_MAIN(TestWindow)
 #include "tst_window.moc"

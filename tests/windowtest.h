@@ -1,7 +1,13 @@
 #pragma once
 
-// Shared helpers for tests that drive the real window as a user does.
+// The fixture of the tests that drive the real window as a user does: the
+// application set up as the program sets it up, the window opened as the
+// program opens it, and the user's gestures. Helpers that can fail return
+// false (or nullptr); the caller QVERIFYs them, so a failure stops the test.
 
+#include "expectedtable.h"
+
+#include "window/application.h"
 #include "window/configwindow.h"
 #include "window/controltable.h"
 #include "window/diagramview.h"
@@ -9,15 +15,60 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QKeyEvent>
 #include <QCheckBox>
 #include <QDeadlineTimer>
-#include <QLineEdit>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QSpontaneKeyEvent>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
+
+#include <functional>
+#include <memory>
+
+// main() of a window suite: the application as the program's main() sets it
+// up (style, font, desktop entry, translations), then the test object.
+#define ISD5116_WINDOW_TEST_MAIN(TestObject)                                                       \
+    int main(int argc, char *argv[])                                                              \
+    {                                                                                             \
+        QApplication app(argc, argv);                                                             \
+        isd::setUpApplication(app);                                                               \
+        TestObject tc;                                                                            \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                \
+        return QTest::qExec(&tc, argc, argv);                                                     \
+    }
 
 namespace testing {
+
+// Waits, without a fixed sleep, until the condition holds; false if it
+// still does not after the timeout.
+inline bool waitFor(const std::function<bool()> &condition, int timeoutMs = 5000)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+// The window as the program shows it, active; on the screen given, as when
+// the user starts it with the mouse pointer there. Null if it does not
+// become active.
+inline std::unique_ptr<isd::ConfigWindow> openWindow(QScreen *screen = nullptr)
+{
+    if (screen)
+        QCursor::setPos(screen->geometry().center());
+    auto w = std::make_unique<isd::ConfigWindow>();
+    w->show();
+    if (!QTest::qWaitForWindowActive(w.get()))
+        return nullptr;
+    return w;
+}
 
 inline QString cellText(const isd::ConfigWindow &w, isd::Register reg, int bit)
 {
@@ -29,14 +80,23 @@ inline QString word(const isd::ConfigWindow &w, isd::Register reg)
     return w.findChild<QLabel *>(isd::wordControl(reg).name)->text();
 }
 
-inline isd::PickList *list(const isd::ConfigWindow &w, const QString &name)
+// The controls of a field, by the field's name (AOS, VLPD).
+inline isd::PickList *list(const isd::ConfigWindow &w, const QString &field)
 {
-    return w.findChild<isd::PickList *>(name);
+    return w.findChild<isd::PickList *>(expectedField(field).control);
 }
 
-inline QCheckBox *box(const isd::ConfigWindow &w, const QString &name)
+inline QCheckBox *box(const isd::ConfigWindow &w, const QString &field)
 {
-    return w.findChild<QCheckBox *>(name);
+    return w.findChild<QCheckBox *>(expectedField(field).control);
+}
+
+inline QStringList itemTexts(const QComboBox *l)
+{
+    QStringList items;
+    for (int i = 0; i < l->count(); ++i)
+        items << l->itemText(i);
+    return items;
 }
 
 // All 32 cell texts: CFG0 D15 to D0, then CFG1 D15 to D0.
@@ -50,11 +110,19 @@ inline QStringList allCells(const isd::ConfigWindow &w)
     return cells;
 }
 
-// Lets Timer1 tick until it rests, returning as soon as it does. False if it
-// is still running after the timeout.
-inline bool settleNow(const isd::ConfigWindow &w, int timeoutMs = 5000)
+inline QStringList allCellsZero()
 {
-    auto *timer = w.findChild<QTimer *>(QStringLiteral("Timer1"));
+    int count = 0;
+    for (const QString &reg : expectedRegisterNames())
+        count += int(expectedCells(reg).size());
+    return QStringList(count, QStringLiteral("0"));
+}
+
+// Lets Timer1 tick until it rests, so both words show the cells. False if
+// it is still running after the timeout.
+[[nodiscard]] inline bool settle(const isd::ConfigWindow &w, int timeoutMs = 5000)
+{
+    auto *timer = w.findChild<QTimer *>(expectedWindow("timer"));
     const QDeadlineTimer deadline(timeoutMs);
     // An active timer always brings an event, so the wait cannot hang.
     while (timer->isActive() && !deadline.hasExpired())
@@ -62,32 +130,77 @@ inline bool settleNow(const isd::ConfigWindow &w, int timeoutMs = 5000)
     return !timer->isActive();
 }
 
-// Lets Timer1 tick until it rests, so both words show the cells.
-inline void settle(const isd::ConfigWindow &w)
+[[nodiscard]] inline bool popupShown(const isd::PickList *l)
 {
-    QVERIFY(settleNow(w));
+    return waitFor([l] { return l->view()->isVisible(); });
+}
+
+[[nodiscard]] inline bool popupHidden(const isd::PickList *l)
+{
+    return waitFor([l] { return !l->view()->isVisible(); });
 }
 
 // A pick with the mouse: open the popup and click the item.
-inline void pickInPopup(isd::PickList *list, int index)
+[[nodiscard]] inline bool pickInPopup(isd::PickList *l, int index)
 {
-    list->showPopup();
-    QAbstractItemView *view = list->view();
-    QTRY_VERIFY(view->isVisible());
+    l->showPopup();
+    if (!popupShown(l))
+        return false;
+    QAbstractItemView *view = l->view();
     const QRect item = view->visualRect(view->model()->index(index, 0));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
-    QTRY_VERIFY(!view->isVisible());
+    return popupHidden(l);
+}
+
+// The widget that has the focus on behalf of a control (the control or,
+// for a list, its field), or nullptr when the focus is elsewhere. Keys go
+// there, as a user's keys do.
+inline QWidget *focusIn(QWidget *control)
+{
+    QWidget *f = QApplication::focusWidget();
+    return f && (f == control || control->isAncestorOf(f)) ? f : nullptr;
+}
+
+// A pick with the keyboard in the popup: F4 (or Alt+Down) on the focused
+// list, Home, Down to the item, Return.
+[[nodiscard]] inline bool pickInPopupByKeys(isd::PickList *l, int index, bool altDown = false)
+{
+    QWidget *keys = focusIn(l);
+    if (!keys)
+        return false;
+    if (altDown)
+        QTest::keyClick(keys, Qt::Key_Down, Qt::AltModifier);
+    else
+        QTest::keyClick(keys, Qt::Key_F4);
+    if (!popupShown(l))
+        return false;
+    QTest::keyClick(l->view(), Qt::Key_Home);
+    for (int i = 0; i < index; ++i)
+        QTest::keyClick(l->view(), Qt::Key_Down);
+    QTest::keyClick(l->view(), Qt::Key_Return);
+    return popupHidden(l);
 }
 
 // A pick with the keyboard on the closed box: from no selection, Down
 // selects the first item.
-inline void pickByKeys(isd::PickList *list, int index)
+inline void pickByKeys(isd::PickList *l, int index)
 {
-    list->setFocus();
-    int steps = index - list->currentIndex();
+    l->setFocus();
+    const int steps = index - l->currentIndex();
     const Qt::Key key = steps > 0 ? Qt::Key_Down : Qt::Key_Up;
     for (int i = 0; i < std::abs(steps); ++i)
-        QTest::keyClick(list, key);
+        QTest::keyClick(l, key);
+}
+
+// The wheel turned over a widget as the system delivers it: spontaneous,
+// so that a list's field passes it on to its list.
+inline void turnWheel(QWidget *under, int angle)
+{
+    const QPointF at(under->width() / 2.0, under->height() / 2.0);
+    QWheelEvent wheel(at, under->mapToGlobal(at), QPoint(), QPoint(0, angle), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QSpontaneKeyEvent::setSpontaneous(&wheel);
+    QApplication::instance()->notify(under, &wheel);
 }
 
 // Types text as a keyboard or an input method delivers it: one key press per
@@ -111,6 +224,31 @@ inline void typeText(QWidget *widget, const QString &text)
 inline void clickBox(QCheckBox *box)
 {
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+}
+
+// The control that has the focus: an editable list's field takes it on
+// behalf of its list. Its objectName, empty when nothing has the focus.
+inline QString focusedControl()
+{
+    QWidget *focus = QApplication::focusWidget();
+    while (focus && focus->objectName().isEmpty())
+        focus = focus->parentWidget();
+    return focus ? focus->objectName() : QString();
+}
+
+// Tab from the focused control until the target has the focus, at most
+// once round the window. False if it never does.
+[[nodiscard]] inline bool tabTo(const QWidget *target)
+{
+    for (int i = 0; i <= expectedTabOrder().size() && !target->hasFocus(); ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    return target->hasFocus();
+}
+
+// Where the diagram picture's top-left pixel lies in the picture box.
+inline QPoint pictureOrigin(const isd::ConfigWindow &w)
+{
+    return w.diagram()->pictureToWidget({0, 0}).toPoint();
 }
 
 } // namespace testing

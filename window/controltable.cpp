@@ -51,36 +51,6 @@ ControlSpec listRow(const char *name, FieldId field, int left, int top, int widt
     return c;
 }
 
-// The control table agrees with the field table: every field has one
-// control, of the kind the field is edited by, with no more items than the
-// field has values; every register bit has one cell and every register one
-// word and one header.
-bool agreesWithFields(const std::vector<ControlSpec> &t)
-{
-    auto count = [&](auto &&pred) { return std::count_if(t.begin(), t.end(), pred); };
-    for (const Field &f : fields()) {
-        const auto sets = [&](const ControlSpec &c) {
-            return (c.kind == ControlKind::CheckBox || c.kind == ControlKind::List) && c.field == f.id;
-        };
-        if (count(sets) != 1)
-            return false;
-        const ControlSpec &c = *std::find_if(t.begin(), t.end(), sets);
-        if ((c.kind == ControlKind::CheckBox) != f.isCheckBox() || c.items.size() > (1 << f.width))
-            return false;
-    }
-    for (Register reg : kRegisters) {
-        for (ControlKind kind : {ControlKind::Header, ControlKind::Word}) {
-            if (count([&](const ControlSpec &c) { return c.kind == kind && c.reg == reg; }) != 1)
-                return false;
-        }
-        for (int bit = 0; bit < kBitsPerRegister; ++bit) {
-            if (count([&](const ControlSpec &c) { return c.kind == ControlKind::Cell && c.reg == reg && c.bit == bit; }) != 1)
-                return false;
-        }
-    }
-    return true;
-}
-
 std::vector<ControlSpec> makeControlTable()
 {
     using K = ControlKind;
@@ -130,7 +100,6 @@ std::vector<ControlSpec> makeControlTable()
             t.push_back(cell);
         }
     }
-    Q_ASSERT_X(agreesWithFields(t), "controlTable", "the control table does not fit the field table");
     return t;
 }
 

@@ -1,0 +1,153 @@
+#pragma once
+
+// The expected table (tests/expected.json): the register map, the controls,
+// the tab order and the segment sets as the tests expect them, read once.
+// CMake passes its path in ISD5116_EXPECTED_TABLE.
+
+#include "model/fields.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringList>
+
+#include <stdexcept>
+
+namespace testing {
+
+struct ExpectedField {
+    QString name;         // AIG, AIPD, ...
+    QString reg;          // CFG0 or CFG1
+    int highBit = 0;      // D-number of its first cell
+    int width = 0;
+    QString kind;         // "power box", "select box" or "list"
+    QString control;      // the objectName of the control that sets it
+    QStringList items;    // lists: the items, index 0 first
+    QList<int> segments;  // the segments its editor recolours
+
+    bool isList() const { return kind == QLatin1String("list"); }
+    bool isPowerBox() const { return kind == QLatin1String("power box"); }
+    int lowBit() const { return highBit - width + 1; }
+    // A box's design state stands for bit 0: powered, or not selected.
+    bool checkedAtStart() const { return isPowerBox(); }
+};
+
+inline QList<int> intList(const QJsonValue &v)
+{
+    QList<int> numbers;
+    for (const QJsonValue &n : v.toArray())
+        numbers << n.toInt();
+    return numbers;
+}
+
+inline QStringList stringList(const QJsonValue &v)
+{
+    QStringList texts;
+    for (const QJsonValue &t : v.toArray())
+        texts << t.toString();
+    return texts;
+}
+
+inline const QJsonObject &expectedTable()
+{
+    static const QJsonObject table = [] {
+        QFile file(QStringLiteral(ISD5116_EXPECTED_TABLE));
+        if (!file.open(QIODevice::ReadOnly))
+            throw std::runtime_error("cannot read " ISD5116_EXPECTED_TABLE);
+        const QJsonDocument doc = QJsonDocument::fromJson(file.readAll());
+        if (!doc.isObject())
+            throw std::runtime_error("not a JSON object: " ISD5116_EXPECTED_TABLE);
+        return doc.object();
+    }();
+    return table;
+}
+
+// The fields in register order: CFG0 D15 first, CFG1 D0 last.
+inline const QList<ExpectedField> &expectedFields()
+{
+    static const QList<ExpectedField> fields = [] {
+        QList<ExpectedField> all;
+        for (const QJsonValue &v : expectedTable().value("fields").toArray()) {
+            const QJsonObject o = v.toObject();
+            all << ExpectedField{o.value("name").toString(), o.value("register").toString(),
+                                 o.value("highBit").toInt(), o.value("width").toInt(),
+                                 o.value("kind").toString(), o.value("control").toString(),
+                                 stringList(o.value("items")), intList(o.value("segments"))};
+        }
+        return all;
+    }();
+    return fields;
+}
+
+inline const ExpectedField &expectedField(const QString &name)
+{
+    for (const ExpectedField &f : expectedFields()) {
+        if (f.name == name)
+            return f;
+    }
+    throw std::invalid_argument(qPrintable(QStringLiteral("no field %1 in the expected table").arg(name)));
+}
+
+inline QList<ExpectedField> expectedLists()
+{
+    QList<ExpectedField> lists = expectedFields();
+    lists.removeIf([](const ExpectedField &f) { return !f.isList(); });
+    return lists;
+}
+
+inline QList<ExpectedField> expectedBoxes()
+{
+    QList<ExpectedField> boxes = expectedFields();
+    boxes.removeIf([](const ExpectedField &f) { return f.isList(); });
+    return boxes;
+}
+
+// The model's field of that name.
+inline const isd::Field &modelField(const QString &name)
+{
+    for (const isd::Field &f : isd::fields()) {
+        if (QLatin1String(f.name) == name)
+            return f;
+    }
+    throw std::invalid_argument(qPrintable(QStringLiteral("no field %1 in the model").arg(name)));
+}
+
+// The registers, CFG0 first, and the labels of each: header, word, cells.
+inline QStringList expectedRegisterNames()
+{
+    QStringList names;
+    for (const QJsonValue &v : expectedTable().value("registers").toArray())
+        names << v.toObject().value("name").toString();
+    return names;
+}
+
+inline QJsonObject expectedRegister(const QString &reg)
+{
+    return expectedTable().value("registers").toArray().at(expectedRegisterNames().indexOf(reg)).toObject();
+}
+
+inline QString expectedHeader(const QString &reg) { return expectedRegister(reg).value("header").toString(); }
+inline QString expectedWord(const QString &reg) { return expectedRegister(reg).value("word").toString(); }
+// D15 first.
+inline QStringList expectedCells(const QString &reg) { return stringList(expectedRegister(reg).value("cells")); }
+
+inline QString expectedCell(const QString &reg, int bit)
+{
+    const QStringList cells = expectedCells(reg);
+    return cells.at(cells.size() - 1 - bit);
+}
+
+// The window's own objects: "control", "title", "diagram", "timer", "link".
+inline QString expectedWindow(const char *key)
+{
+    return expectedTable().value("window").toObject().value(QLatin1String(key)).toString();
+}
+
+// The focus order: the diagram, then the fields whose controls take the focus.
+inline QStringList expectedTabOrder() { return stringList(expectedTable().value("tabOrder")); }
+inline int expectedSegmentCount() { return expectedTable().value("segmentCount").toInt(); }
+inline QList<int> expectedThinSegments() { return intList(expectedTable().value("thinSegments")); }
+inline QList<int> expectedUnownedSegments() { return intList(expectedTable().value("unownedSegments")); }
+
+} // namespace testing
