@@ -171,4 +171,4 @@ awk -v m="${medians[*]}" '
 echo
 awk -v w="${medians[0]}" -v wc="${medians[1]}" -v n="${medians[12]}" -v nc="${medians[13]}" 'BEGIN {
     printf "BIND_NOW: start-up %.1f ms (CPU %.1f ms) bound at start, %.1f ms (CPU %.1f ms) bound lazily: %+.1f ms (%.2f x)\n",
-           n, nc, w, wc, n - w, w > 0 ? n / w : 0 }'
+           n, nc, w, wc, n - w, (w > 0 ? n / w : 0) }'

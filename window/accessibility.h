@@ -5,6 +5,7 @@
 namespace isd {
 
 class Notice;
+struct ControlSpec;
 
 // Installs the accessibility factory (once): the window is a frame to
 // assistive tools, the diagram an image inside it, and every ValueLabel is
@@ -17,10 +18,16 @@ void installAccessibility();
 // takes the list's field name from a labelling relation only.
 void labelForScreenReaders(QWidget *control, const QString &name);
 
+// Gives a control its name and description for screen readers, from its
+// field, register or bit, shown as its tooltip as well; the picture box has
+// no tooltip, which would cover the diagram wherever the mouse rests. Cells
+// and words are spoken with their values.
+void describe(QWidget *control, const ControlSpec &design);
+
 // Says a short text through the screen reader without moving the focus, e.g.
 // the new register word after an edit. It is hidden: a status bar holding a
-// notification, which Orca speaks when it is shown, without the word
-// "notification" since it sits in a status bar.
+// notification, which Orca speaks when it is shown (Orca 43 without the word
+// "notification", since it sits in a status bar; Orca 48 says it first).
 class Announcer : public QWidget
 {
     Q_OBJECT

@@ -2,7 +2,6 @@
 
 #include "editors/editor.h"
 #include "model/cells.h"
-#include "model/descriptions.h"
 #include "window/accessibility.h"
 #include "window/controltable.h"
 #include "window/diagramview.h"
@@ -23,51 +22,6 @@
 namespace isd {
 
 namespace {
-
-// Names and descriptions for screen readers, shown as tooltips as well; the
-// picture box has no tooltip, which would cover the diagram wherever the
-// mouse rests. Cells and words are spoken with their values.
-void describe(QWidget *widget, const ControlSpec &design)
-{
-    QString name;
-    QString description;
-    const Register reg = design.reg;
-    const int bit = design.bit;
-    switch (design.kind) {
-    case ControlKind::CheckBox:
-    case ControlKind::List:
-        name = controlName(field(design.field));
-        description = controlDescription(field(design.field));
-        if (design.kind == ControlKind::List)
-            labelForScreenReaders(widget, name);
-        break;
-    case ControlKind::Cell:
-        name = cellAccessibleName(reg, bit);
-        description = cellDescription(reg, bit);
-        static_cast<ValueLabel *>(widget)->setSpeech(
-            [reg, bit](const QString &shown) { return cellSpokenName(reg, bit, shown); });
-        break;
-    case ControlKind::Word:
-        name = wordAccessibleName(reg);
-        description = wordDescription(reg);
-        static_cast<ValueLabel *>(widget)->setSpeech(
-            [reg](const QString &shown) { return wordSpokenName(reg, shown); });
-        break;
-    case ControlKind::Header:
-        name = headerAccessibleName(reg);
-        description = headerDescription(reg);
-        break;
-    case ControlKind::Picture:
-        widget->setAccessibleName(diagramAccessibleName());
-        widget->setAccessibleDescription(diagramDescription());
-        return;
-    case ControlKind::Link:
-        return;
-    }
-    widget->setAccessibleName(name);
-    widget->setAccessibleDescription(description);
-    widget->setToolTip(description);
-}
 
 QLabel *makeLabel(const ControlSpec &design, QWidget *parent)
 {
