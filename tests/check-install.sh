@@ -6,11 +6,10 @@
 # validation options. Any missing file or validator complaint fails. Run by
 # CTest (label "install"):
 #
-#   bash tests/check-install.sh BUILD_DIR [APPSTREAMCLI VALIDATE OPTIONS...]
+#   bash tests/check-install.sh BUILD_DIR
 set -euo pipefail
 
-build="${1:?usage: check-install.sh BUILD_DIR [APPSTREAMCLI VALIDATE OPTIONS...]}"
-shift
+build="${1:?usage: check-install.sh BUILD_DIR}"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 prefix="$(mktemp -d)"
@@ -52,8 +51,9 @@ for size in 16 24 32 48 64 128 256; do
     fi
 done
 
-echo "appstreamcli validate-tree $* (installed tree):"
-appstreamcli validate-tree "$@" "$prefix" || fail "appstreamcli validate-tree"
+IFS=';' read -ra validate <<<"$(sed -n 's/^ISD5116_APPSTREAM_VALIDATE:INTERNAL=//p' "$build/CMakeCache.txt")"
+echo "appstreamcli validate-tree ${validate[*]} (installed tree):"
+appstreamcli validate-tree "${validate[@]}" "$prefix" || fail "appstreamcli validate-tree"
 
 if [ "$failures" -ne 0 ]; then
     echo "check-install: $failures failure(s)" >&2
