@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Installs a build into a temporary prefix, lists every installed file, checks
 # that each file a desktop needs is there (the program, the menu entry, the
-# metainfo, the licence, the icon as SVG and as PNG in every size, each PNG of its size)
-# and validates the installed tree with appstreamcli, with the build's
-# validation options. Any missing file or validator complaint fails. Run by
-# CTest (label "install"):
+# metainfo, the licence, the icon as SVG and as PNG in every size, each PNG
+# of its size) and validates the installed tree with appstreamcli, with the
+# build's validation options. Any missing file or validator complaint fails.
+# Run by CTest (label "install"):
 #
 #   bash tests/check-install.sh BUILD_DIR
 set -euo pipefail

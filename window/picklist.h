@@ -5,10 +5,11 @@
 namespace isd {
 
 // An editable drop-down list whose selection changes only when the user picks
-// an item from the list: in the opened popup (mouse or keyboard), with
-// Up/Down/PageUp/PageDown on the closed box, or with the mouse wheel while
-// the list has the focus, one item per whole notch. Each such pick emits
-// picked(). Text typed into the field is only shown: it never selects,
+// an item from the list: in the opened popup (a click, or Return or Enter on
+// the highlighted item), with Up/Down/PageUp/PageDown on the closed box, or
+// with the mouse wheel while the list has the focus, one item per whole
+// notch. Each such pick emits picked(); closing the popup any other way (F4,
+// Alt+Down, Escape, a click outside) picks nothing. Text typed into the field is only shown: it never selects,
 // completes or adds an item, whatever key or focus change ends it.
 class PickList : public QComboBox
 {
