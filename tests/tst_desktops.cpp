@@ -60,7 +60,7 @@ QList<QColor> across(const QImage &shot, const ConfigWindow &w, int line, double
 }
 
 // The window fits its screen's free area, and what it shows plus what it
-// scrolls to covers the whole layout.
+// scrolls to is the whole layout, with no empty band beside it.
 void verifyWithinReach(const ConfigWindow &w)
 {
     const QSize layout(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
@@ -71,7 +71,7 @@ void verifyWithinReach(const ConfigWindow &w)
         reach = frame->viewport()->size()
             + QSize(frame->horizontalScrollBar()->maximum(), frame->verticalScrollBar()->maximum());
     }
-    QVERIFY2(reach.expandedTo(layout) == reach, qPrintable(QStringLiteral("%1x%2").arg(reach.width()).arg(reach.height())));
+    QVERIFY2(reach == layout, qPrintable(QStringLiteral("%1x%2").arg(reach.width()).arg(reach.height())));
 }
 
 } // namespace
@@ -95,6 +95,8 @@ private slots:
     void opensOnTheUsersScreen();
     void wheelPicksOnlyInTheFocusedList_data();
     void wheelPicksOnlyInTheFocusedList();
+    void keepsTheSizeTheDesktopGives_data();
+    void keepsTheSizeTheDesktopGives();
     void keepsItsSizeOnAnotherScreen_data();
     void keepsItsSizeOnAnotherScreen();
     void dialogFontKeepsTheLayout();
@@ -302,6 +304,32 @@ void TestDesktops::wheelPicksOnlyInTheFocusedList()
         turnWheel(l->lineEdit(), angle);
     QCOMPARE(l->currentIndex(), index);
     QCOMPARE(frame->verticalScrollBar()->value() > 0, !focused);
+}
+
+void TestDesktops::keepsTheSizeTheDesktopGives_data()
+{
+    QTest::addColumn<QSize>("change");   // to the size the window asked for
+    QTest::newRow("shorter: a panel the platform did not report") << QSize(0, -40);
+    QTest::newRow("wider: maximized on the desktop's own initiative") << QSize(250, 0);
+}
+
+// On the laptop the window scrolls and is resizable until the desktop first
+// answers its size; it then keeps the answer, up to what the layout and its
+// scroll bars need, so that no desktop maximizes it past them.
+void TestDesktops::keepsTheSizeTheDesktopGives()
+{
+    QFETCH(QSize, change);
+    auto w = openWindow(screenNamed("laptop150"));
+    QVERIFY(w);
+    const QSize asked = w->size();
+    const QPoint at = w->windowHandle()->handle()->geometry().topLeft();
+    QWindowSystemInterface::handleGeometryChange(w->windowHandle(),
+                                                 QRect(at, (asked + change) * w->devicePixelRatioF()));
+    QWindowSystemInterface::flushWindowSystemEvents();
+    QCoreApplication::processEvents();
+    QCOMPARE(w->size(), (asked + change).boundedTo(asked));
+    QCOMPARE(w->minimumSize(), w->maximumSize());
+    verifyWithinReach(*w);
 }
 
 void TestDesktops::keepsItsSizeOnAnotherScreen_data()

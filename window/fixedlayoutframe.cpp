@@ -58,14 +58,33 @@ bool FixedLayoutFrame::event(QEvent *event)
     // size after this event, so the fitting comes after it.
     if (event->type() == QEvent::ScreenChangeInternal && m_placed)
         QMetaObject::invokeMethod(this, &FixedLayoutFrame::fitScreen, Qt::QueuedConnection);
+    // The desktop's first answer to a window that scrolls is the room it
+    // really has (on Wayland only the compositor knows its panels). The
+    // window keeps that size, so that no desktop maximizes it past the
+    // layout (GNOME maximizes a resizable window that covers most of the
+    // screen) and leaves an empty band beside it.
+    if (event->type() == QEvent::Resize && event->spontaneous() && m_awaitingDesktopSize) {
+        m_awaitingDesktopSize = false;
+        const QSize kept = showScrollBarsFor(size());
+        setSizeLimits(kept, kept);
+        resize(kept);   // the limits may stand unchanged, and then resize nothing
+    }
     return QScrollArea::event(event);
 }
 
 void FixedLayoutFrame::fitScreen()
 {
-    const QSize layout = surface()->size();
     const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-    const QSize room = screen()->availableGeometry().size().shrunkBy(frame);
+    const QSize largest = showScrollBarsFor(screen()->availableGeometry().size().shrunkBy(frame));
+    const bool fits = largest == surface()->size();
+    m_awaitingDesktopSize = !fits;
+    setSizeLimits(fits ? largest : QSize(0, 0), largest);
+    resize(largest);
+}
+
+QSize FixedLayoutFrame::showScrollBarsFor(QSize room)
+{
+    const QSize layout = surface()->size();
     // A scroll bar takes room from the other direction too.
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, verticalScrollBar());
     bool vertical = layout.height() > room.height();
@@ -75,15 +94,8 @@ void FixedLayoutFrame::fitScreen()
     // a change of scale can leave one shown with nothing to scroll.
     setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    if (!horizontal && !vertical) {
-        setSizeLimits(layout, layout);
-        resize(layout);
-        return;
-    }
-    const QSize largest(qMin(room.width(), layout.width() + (vertical ? bar : 0)),
-                        qMin(room.height(), layout.height() + (horizontal ? bar : 0)));
-    setSizeLimits(QSize(0, 0), largest);
-    resize(largest);
+    return QSize(qMin(room.width(), layout.width() + (vertical ? bar : 0)),
+                 qMin(room.height(), layout.height() + (horizontal ? bar : 0)));
 }
 
 void FixedLayoutFrame::setSizeLimits(QSize minimum, QSize maximum)
