@@ -18,6 +18,7 @@ import gi
 import Xlib.display
 import Xlib.protocol.event
 import Xlib.X
+import Xlib.XK
 
 gi.require_version("Atspi", "2.0")
 import pyatspi  # noqa: E402
@@ -31,10 +32,8 @@ START_WAIT = 30.0
 # sanitizer build checks for leaks then.
 CLOSE_WAIT = 30.0
 
-KEYSYMS = {"Tab": 0xFF09, "Return": 0xFF0D, "Escape": 0xFF1B, "Up": 0xFF52, "Down": 0xFF54,
-           "space": 0x0020, "a": 0x0061}
-SHIFT_MASK = 1
-CONTROL_MASK = 4
+SHIFT_MASK = Xlib.X.ShiftMask
+CONTROL_MASK = Xlib.X.ControlMask
 
 
 class Failure(Exception):
@@ -92,12 +91,13 @@ def wait_for(what, probe, expected=True, timeout=WAIT, report=None):
 
 
 def key(name, modifiers=0):
-    """Synthesises a key press and release through the registry."""
+    """Synthesises a key press and release through the registry; name is
+    an X keysym name ("Tab", "space", "a")."""
     registry = pyatspi.Registry
     if modifiers:
         registry.generateKeyboardEvent(modifiers, None, pyatspi.KEY_LOCKMODIFIERS)
     try:
-        registry.generateKeyboardEvent(KEYSYMS[name], None, pyatspi.KEY_SYM)
+        registry.generateKeyboardEvent(Xlib.XK.string_to_keysym(name), None, pyatspi.KEY_SYM)
     finally:
         if modifiers:
             registry.generateKeyboardEvent(modifiers, None, pyatspi.KEY_UNLOCKMODIFIERS)
@@ -257,10 +257,9 @@ class Run:
             detail = body()
         except Fatal:
             raise
-        except Failure as failure:
-            self._fail(name, str(failure))
-        except Exception:  # an AT-SPI or X error is a failed case too
-            self._fail(name, traceback.format_exc().strip().splitlines()[-1])
+        except Exception as error:  # an AT-SPI or X error is a failed case too
+            self._fail(name, str(error) if isinstance(error, Failure)
+                       else traceback.format_exc().strip().splitlines()[-1])
         else:
             shown = f": {detail}" if detail else ""
             print(f"[ ok ] {name}{shown} ({(time.monotonic() - started) * 1000:.0f} ms)", flush=True)

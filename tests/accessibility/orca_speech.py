@@ -14,6 +14,7 @@ utterances to orca-speech.log in the working directory, and Orca's whole
 debug output to orca-debug.log when a step fails.
 """
 
+import contextlib
 import itertools
 import os
 import pty
@@ -90,22 +91,13 @@ class Orca:
         self._reader.start()
 
     def _read(self, master, log):
-        pending = b""
-        while True:
-            try:
-                chunk = os.read(master, 65536)
-            except OSError:   # the terminal closes with Orca
-                break
-            if not chunk:
-                break
-            log.write(chunk)
-            *lines, pending = (pending + chunk).split(b"\n")
-            for line in lines:
+        with open(master, "rb") as terminal, contextlib.suppress(OSError):  # it closes with Orca
+            for line in terminal:
+                log.write(line)
                 match = UTTERANCE.search(line.decode(errors="replace"))
                 if match:
                     with self._lock:
                         self.spoken.append(match.group(1))
-        os.close(master)
 
     def said(self, start=0):
         with self._lock:
