@@ -17,12 +17,12 @@ import sys
 
 import pyatspi
 
-from atspi_driver import (CONTROL_MASK, SHIFT_MASK, Failure, Fatal, Program, Run, arguments, click,
+from atspi_driver import (CONTROL_MASK, SHIFT_MASK, WAIT, Fatal, Program, Run, arguments, click,
                           descendants, do_action, expect, expect_equal, find_application, has_state,
                           key, only, poll, pump, type_text, wait_for)
 from expected_window import (BOXES, CELLS, DIAGRAM_NAME, FIELDS, LISTS, REGISTERS, TAB_ORDER, TITLE,
-                             Model, arg, box_description, cell_description, list_description,
-                             list_label, load_translations, tr, word_spoken)
+                             Model, arg, box_description, cell_description, cell_spoken,
+                             list_description, list_label, load_translations, tr, word_spoken)
 
 # How long a state must hold to show that an action changed nothing.
 HOLD = 0.15
@@ -32,12 +32,8 @@ MAX_FAILURES = 20
 # Words documented for one change from the start state: (field, checked
 # state or picked index) -> (register, word).
 DOCUMENTED_WORDS = {
-    ("AGPD", False): ("CFG1", "1"),
-    ("AXPD", False): ("CFG0", "400"),
-    ("INS0", True): ("CFG0", "200"),
-    ("AOS", 5): ("CFG0", "140"),
-    ("AOS", 2): ("CFG0", "80"),
-    ("VLS", 1): ("CFG1", "4000"),
+    ("AGPD", False): ("CFG1", "1"), ("AXPD", False): ("CFG0", "400"), ("INS0", True): ("CFG0", "200"),
+    ("AOS", 5): ("CFG0", "140"), ("AOS", 2): ("CFG0", "80"), ("VLS", 1): ("CFG1", "4000"),
     ("OPA", 3): ("CFG0", "6"),
 }
 
@@ -95,13 +91,12 @@ class Window:
                                                     lambda o: o.description == list_description(field))
             self.edits[field.name] = only(descendants(combo), f"text field in {field.name}",
                                           lambda o: o.getRole() == pyatspi.ROLE_TEXT)
-        for (reg, bit), field in CELLS.items():
-            start = f"{field.bit_name(bit)}, {reg} D{bit}: "
-            self.values[f"{reg} D{bit}"] = one(f"label named {start!r}...", pyatspi.ROLE_LABEL,
-                                               lambda o: o.name.startswith(start))
-        for reg in REGISTERS:
-            self.values[reg] = one(f"label named {word_spoken(reg, '')!r}...", pyatspi.ROLE_LABEL,
-                                   lambda o: o.name.startswith(word_spoken(reg, "")))
+        # Cells and words by the start of their spoken names, which end in their values.
+        starts = {f"{reg} D{bit}": cell_spoken(reg, bit, "") for reg, bit in CELLS}
+        starts.update({reg: word_spoken(reg, "") for reg in REGISTERS})
+        for value, start in starts.items():
+            self.values[value] = one(f"label named {start!r}...", pyatspi.ROLE_LABEL,
+                                     lambda o: o.name.startswith(start))
         self.controls["diagram"] = one(f"object named {tr(DIAGRAM_NAME)!r}", None,
                                        lambda o: o.name == tr(DIAGRAM_NAME))
         self.announcer = one("notification", pyatspi.ROLE_NOTIFICATION, lambda o: True)
@@ -128,11 +123,8 @@ class Window:
         window manager activates it here)."""
         name = arg(tr("%1 register header"), REGISTERS[0])
         click(only(descendants(self.frame), f"{name!r} to click into the window", lambda o: o.name == name))
-        try:
-            wait_for("the window active after a click into it",
-                     lambda: has_state(self.frame, pyatspi.STATE_ACTIVE))
-        except Failure as failure:
-            raise Fatal(failure) from None
+        if not poll(lambda: has_state(self.frame, pyatspi.STATE_ACTIVE), bool, WAIT):
+            raise Fatal(f"the window not active {WAIT} s after a click into it")
 
     def seen(self):
         state = {key: (text.getText(0, -1), self.values[key].name) for key, text in self.texts.items()}
@@ -151,9 +143,9 @@ class Window:
         """Gives a list the keyboard focus through Component.grabFocus: on the
         combo box, or, where its combo box has no SetFocus action (Qt 6.4),
         on its edit field."""
-        if not self.controls[name].queryComponent().grabFocus():
-            if not self.edits[name].queryComponent().grabFocus():
-                raise Failure(f"the {name} list refused grabFocus, and so did its edit field")
+        grabbed = (self.controls[name].queryComponent().grabFocus()
+                   or self.edits[name].queryComponent().grabFocus())
+        expect(grabbed, f"the {name} list refused grabFocus, and so did its edit field")
         wait_for(f"focus on the {name} list", self.focused, [name])
 
     def resync(self):
@@ -203,13 +195,15 @@ class Window:
             reg, word = DOCUMENTED_WORDS[change]
             expect_equal(f"{reg} word after {change}", self.texts[reg].getText(0, -1), word)
 
+    def expect_focus(self, after, target):
+        """The focus, and a focus event since focus_events was cleared, reach target."""
+        wait_for(f"focus after {after}", self.focused, [target])
+        wait_for(f"focus event for {target}", lambda: self.controls[target] in self.focus_events)
+
     def expect_focus_move(self, keyname, modifiers, target):
-        """Presses a key and checks that focus, and a focus event, reach target."""
         self.focus_events.clear()
         key(keyname, modifiers)
-        pressed = ("Shift+" if modifiers & SHIFT_MASK else "") + keyname
-        wait_for(f"focus after {pressed}", self.focused, [target])
-        wait_for(f"focus event for {target}", lambda: self.controls[target] in self.focus_events)
+        self.expect_focus(("Shift+" if modifiers & SHIFT_MASK else "") + keyname, target)
 
     def toggle(self, name, by_key):
         self.begin()
@@ -227,6 +221,7 @@ class Window:
         key(keyname)
         self.expect_edit(f"{keyname} to {name} {FIELDS[name].items[index]!r}", name)
         self.expect_documented((name, index))
+
 
 # --- cases ------------------------------------------------------------------------
 
@@ -263,6 +258,7 @@ def discovery(case, w):
     # word "notification".
     case("announcements come from a notification in a status bar",
          lambda: expect_role("its parent", w.announcer.parent, pyatspi.ROLE_STATUS_BAR))
+
 
 def descriptions(case, w):
     for field in BOXES:
@@ -301,8 +297,7 @@ def start_state(case, w):
     def first_focus():
         w.focus_events.clear()
         w.activate()
-        wait_for("focus when the window is activated", w.focused, ["diagram"])
-        wait_for("focus event for the diagram", lambda: w.controls["diagram"] in w.focus_events)
+        w.expect_focus("the window is activated", "diagram")
     case("activated window has the focus on the diagram", first_focus)
 
 
@@ -330,8 +325,7 @@ def toggles(case, w):
                 # Screen readers keep names until told of a change.
                 for value in (f"{field.register} D{field.high}", field.register):
                     expect(w.values[value] in w.renamed, f"no name-change event from {value}")
-                if step == "toggles":
-                    w.expect_documented((field.name, w.model.checked[field.name]))
+                w.expect_documented((field.name, w.model.checked[field.name]))
             case(f"{field.name} {step}", toggle)
 
     # All at once, then all back.
