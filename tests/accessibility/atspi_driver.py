@@ -18,6 +18,7 @@ import gi
 import Xlib.display
 import Xlib.protocol.event
 import Xlib.X
+import Xlib.XK
 
 gi.require_version("Atspi", "2.0")
 import pyatspi  # noqa: E402
@@ -31,10 +32,8 @@ START_WAIT = 30.0
 # sanitizer build checks for leaks then.
 CLOSE_WAIT = 30.0
 
-KEYSYMS = {"Tab": 0xFF09, "Return": 0xFF0D, "Escape": 0xFF1B, "Up": 0xFF52, "Down": 0xFF54,
-           "space": 0x0020, "a": 0x0061}
-SHIFT_MASK = 1
-CONTROL_MASK = 4
+SHIFT_MASK = Xlib.X.ShiftMask
+CONTROL_MASK = Xlib.X.ControlMask
 
 
 class Failure(Exception):
@@ -43,6 +42,15 @@ class Failure(Exception):
 
 class Fatal(Exception):
     """The program cannot be reached or read: no further case can run."""
+
+
+def expect(ok, message):
+    if not ok:
+        raise Failure(message)
+
+
+def expect_equal(what, seen, expected):
+    expect(seen == expected, f"{what} {seen!r}, expected {expected!r}")
 
 
 def arguments(description):
@@ -60,41 +68,36 @@ def pump():
         context.iteration(False)
 
 
-def wait_for(what, probe, expected=True, timeout=WAIT, report=None):
-    """Polls probe until it returns expected; returns that value, or raises
-    Failure with what and, from report(value) if given, what was seen."""
+def poll(probe, done, timeout):
+    """Polls probe, letting AT-SPI events through, until done(value) or
+    timeout seconds have passed; returns the last value."""
     deadline = time.monotonic() + timeout
     while True:
         pump()
         value = probe()
-        if value == expected:
+        if done(value) or time.monotonic() > deadline:
             return value
-        if time.monotonic() > deadline:
-            seen = report(value) if report else f"expected {expected!r}, saw {value!r}"
-            raise Failure(f"{what}: {seen} after {timeout} s")
         time.sleep(0.005)
 
 
-def holds(probe, expected, seconds):
-    """Polls probe for seconds; returns the first value that is not expected,
-    or None when it held."""
-    until = time.monotonic() + seconds
-    while time.monotonic() < until:
-        pump()
-        value = probe()
-        if value != expected:
-            return value
-        time.sleep(0.01)
-    return None
+def wait_for(what, probe, expected=True, timeout=WAIT, report=None):
+    """Polls probe until it returns expected; returns that value, or raises
+    Failure with what and, from report(value) if given, what was seen."""
+    value = poll(probe, lambda v: v == expected, timeout)
+    if value != expected:
+        seen = report(value) if report else f"expected {expected!r}, saw {value!r}"
+        raise Failure(f"{what}: {seen} after {timeout} s")
+    return value
 
 
 def key(name, modifiers=0):
-    """Synthesises a key press and release through the registry."""
+    """Synthesises a key press and release through the registry; name is
+    an X keysym name ("Tab", "space", "a")."""
     registry = pyatspi.Registry
     if modifiers:
         registry.generateKeyboardEvent(modifiers, None, pyatspi.KEY_LOCKMODIFIERS)
     try:
-        registry.generateKeyboardEvent(KEYSYMS[name], None, pyatspi.KEY_SYM)
+        registry.generateKeyboardEvent(Xlib.XK.string_to_keysym(name), None, pyatspi.KEY_SYM)
     finally:
         if modifiers:
             registry.generateKeyboardEvent(modifiers, None, pyatspi.KEY_UNLOCKMODIFIERS)
@@ -119,10 +122,8 @@ def action_names(obj):
 
 def do_action(obj, name):
     names = action_names(obj)
-    if name not in names:
-        raise Failure(f"{describe(obj)} has no {name!r} action (it has {names})")
-    if not obj.queryAction().doAction(names.index(name)):
-        raise Failure(f"{describe(obj)}: the {name!r} action was refused")
+    expect(name in names, f"{describe(obj)} has no {name!r} action (it has {names})")
+    expect(obj.queryAction().doAction(names.index(name)), f"{describe(obj)}: the {name!r} action was refused")
 
 
 def has_state(obj, state):
@@ -158,21 +159,14 @@ def find_application(name):
         apps = [desktop.getChildAtIndex(i) for i in range(desktop.childCount)]
         return next((a for a in apps if a is not None and a.name == name and a.childCount > 0), None)
 
-    try:
-        wait_for(f"application {name!r} on the accessibility bus", lambda: application() is not None,
-                 timeout=START_WAIT, report=lambda _: "not there")
-    except Failure as failure:
-        raise Fatal(failure) from None
-    return application()
+    app = poll(application, lambda a: a is not None, START_WAIT)
+    if app is None:
+        raise Fatal(f"application {name!r} not on the accessibility bus after {START_WAIT} s")
+    return app
 
 
-@contextlib.contextmanager
 def x_display():
-    display = Xlib.display.Display()
-    try:
-        yield display
-    finally:
-        display.close()
+    return contextlib.closing(Xlib.display.Display())
 
 
 def close_window(pid, title):
@@ -200,6 +194,17 @@ def close_window(pid, title):
         return False
 
 
+def wait_or_kill(process, timeout):
+    """The exit status of process once it ends within timeout; else kills it
+    and returns None."""
+    try:
+        return process.wait(timeout=timeout)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
+        return None
+
+
 class Program:
     """The program under test, started with its output kept for a failure."""
 
@@ -220,14 +225,11 @@ class Program:
             failed.append(f"the program ended during the run (exit status {program.returncode})")
         elif not close_window(program.pid, title):
             failed.append("the program's window cannot be found to close it")
-        try:
-            status = program.wait(timeout=CLOSE_WAIT)
-            if status != 0:
-                failed.append(f"the program exited with status {status} after its window was closed")
-        except subprocess.TimeoutExpired:
-            program.kill()
-            program.wait()
+        status = wait_or_kill(program, CLOSE_WAIT)
+        if status is None:
             failed.append(f"the program still ran {CLOSE_WAIT} s after its window was closed")
+        elif status != 0:
+            failed.append(f"the program exited with status {status} after its window was closed")
         return failed
 
     def printed(self):
@@ -255,10 +257,9 @@ class Run:
             detail = body()
         except Fatal:
             raise
-        except Failure as failure:
-            self._fail(name, str(failure))
-        except Exception:  # an AT-SPI or X error is a failed case too
-            self._fail(name, traceback.format_exc().strip().splitlines()[-1])
+        except Exception as error:  # an AT-SPI or X error is a failed case too
+            self._fail(name, str(error) if isinstance(error, Failure)
+                       else traceback.format_exc().strip().splitlines()[-1])
         else:
             shown = f": {detail}" if detail else ""
             print(f"[ ok ] {name}{shown} ({(time.monotonic() - started) * 1000:.0f} ms)", flush=True)

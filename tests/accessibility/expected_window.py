@@ -5,6 +5,7 @@ registers that follows the user's edits."""
 
 import json
 import pathlib
+import re
 import xml.etree.ElementTree
 
 SOURCE = pathlib.Path(__file__).resolve().parents[2]
@@ -97,9 +98,7 @@ def tr(text):
 
 def arg(text, *args):
     """Fills %1, %2, ... as Qt's QString::arg does."""
-    for number, value in enumerate(args, 1):
-        text = text.replace(f"%{number}", str(value))
-    return text
+    return re.sub(r"%(\d)", lambda number: str(args[int(number.group(1)) - 1]), text)
 
 
 def box_description(field):

@@ -14,6 +14,7 @@ utterances to orca-speech.log in the working directory, and Orca's whole
 debug output to orca-debug.log when a step fails.
 """
 
+import contextlib
 import itertools
 import os
 import pty
@@ -26,7 +27,8 @@ import time
 
 import Xlib.X
 
-from atspi_driver import START_WAIT, Failure, Fatal, Program, Run, arguments, wait_for, x_display
+from atspi_driver import (START_WAIT, Failure, Fatal, Program, Run, arguments, expect, wait_for,
+                          wait_or_kill, x_display)
 from expected_window import (DIAGRAM_DESCRIPTION, DIAGRAM_NAME, FIELDS, REGISTERS, TAB_ORDER, TITLE,
                              Model, box_description, cell_spoken, list_description, list_label,
                              word_spoken)
@@ -89,42 +91,29 @@ class Orca:
         self._reader.start()
 
     def _read(self, master, log):
-        pending = b""
-        while True:
-            try:
-                chunk = os.read(master, 65536)
-            except OSError:   # the terminal closes with Orca
-                break
-            if not chunk:
-                break
-            log.write(chunk)
-            *lines, pending = (pending + chunk).split(b"\n")
-            for line in lines:
+        with open(master, "rb") as terminal, contextlib.suppress(OSError):  # it closes with Orca
+            for line in terminal:
+                log.write(line)
                 match = UTTERANCE.search(line.decode(errors="replace"))
                 if match:
                     with self._lock:
                         self.spoken.append(match.group(1))
-        os.close(master)
 
     def said(self, start=0):
         with self._lock:
             return self.spoken[start:]
 
     def heard(self, what, start, expected, timeout=SPEECH_WAIT):
-        """Waits until the words said from utterance start on begin with a
-        way of saying expected (for None: until anything is said), then for
+        """Waits until something is said from utterance start on, and its
+        words begin with a way of saying expected (if given), then for
         SETTLE of quiet; returns the utterances."""
-        if expected is None:
-            wait_for(what, lambda: bool(self.said(start)), timeout=timeout,
-                     report=lambda _: "Orca said nothing")
-        else:
-            wanted = ways(expected)
+        wanted = ways(expected or [])
 
-            def begun():
-                heard = tuple(words(self.said(start)))
-                return any(heard[:len(way)] == way for way in wanted)
-            wait_for(what, begun, timeout=timeout,
-                     report=lambda _: f"expected {expected}, heard {self.said(start)}")
+        def begun():
+            heard = tuple(words(self.said(start)))
+            return bool(self.said(start)) and any(heard[:len(way)] == way for way in wanted)
+        wait_for(what, begun, timeout=timeout,
+                 report=lambda _: f"expected {expected}, heard {self.said(start)}")
         while True:
             count = len(self.said())
             time.sleep(SETTLE)
@@ -133,11 +122,7 @@ class Orca:
 
     def stop(self):
         self.process.terminate()
-        try:
-            self.process.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            self.process.wait()
+        wait_or_kill(self.process, 10)
         self._reader.join(timeout=5)
 
 
@@ -151,28 +136,21 @@ class Session:
         self.run = run
         self.model = Model()
 
-    def step(self, keys, expected):
-        """Presses keys; Orca must say expected's words, in order, and no more."""
+    def step(self, keys, expected=None, unsaid=None):
+        """Presses keys; Orca must say expected's words, in order, and no
+        more; or, given unsaid, not say that word within a second."""
         def body():
             start = len(self.orca.said())
             press(keys)
-            heard = self.orca.heard(keys, start, expected)
-            if not said_as(heard, expected):
-                raise Failure(f"{keys}: expected {expected}, heard {heard}")
+            if unsaid:
+                time.sleep(1.0)
+                heard = self.orca.said(start)
+                expect(unsaid not in words(heard), f"{keys}: nothing with {unsaid!r} expected, heard {heard}")
+            else:
+                heard = self.orca.heard(keys, start, expected)
+                expect(said_as(heard, expected), f"{keys}: expected {expected}, heard {heard}")
             return " | ".join(heard)
-        self.run.case(keys, body)
-
-    def step_silent(self, keys, word):
-        """Presses keys; within a second Orca must not say word."""
-        def body():
-            start = len(self.orca.said())
-            press(keys)
-            time.sleep(1.0)
-            heard = self.orca.said(start)
-            if word in words(heard):
-                raise Failure(f"{keys}: nothing with {word!r} expected, heard {heard}")
-            return " | ".join(heard)
-        self.run.case(f"{keys} says no {word!r}", body)
+        self.run.case(f"{keys} says no {unsaid!r}" if unsaid else keys, body)
 
     def review_to(self, line, tries=4):
         """Moves Orca's flat review down line by line until it reads line."""
@@ -229,7 +207,7 @@ class Session:
                              axg.items[2], list_description(axg), maybe(axg.items[2]), ANNOUNCED,
                              self.word(axg.register)])
 
-        self.step_silent("x Return", "hex")
+        self.step("x Return", unsaid="hex")
 
         # Flat review from the top left: each header, then its register's
         # cells and word.

@@ -12,16 +12,17 @@ register's word must be announced once; after typing, nothing. With
 the window as a user does and expects the program to exit with status 0.
 """
 
+import contextlib
 import sys
 
 import pyatspi
 
-from atspi_driver import (CONTROL_MASK, SHIFT_MASK, Failure, Fatal, Program, Run, arguments,
-                          click, descendants, do_action, find_application, has_state, holds, key,
-                          only, pump, type_text, wait_for)
+from atspi_driver import (CONTROL_MASK, SHIFT_MASK, WAIT, Fatal, Program, Run, arguments, click,
+                          descendants, do_action, expect, expect_equal, find_application, has_state,
+                          key, only, poll, pump, type_text, wait_for)
 from expected_window import (BOXES, CELLS, DIAGRAM_NAME, FIELDS, LISTS, REGISTERS, TAB_ORDER, TITLE,
-                             Model, arg, box_description, cell_description, list_description,
-                             list_label, load_translations, tr, word_spoken)
+                             Model, arg, box_description, cell_description, cell_spoken,
+                             list_description, list_label, load_translations, tr, word_spoken)
 
 # How long a state must hold to show that an action changed nothing.
 HOLD = 0.15
@@ -31,12 +32,8 @@ MAX_FAILURES = 20
 # Words documented for one change from the start state: (field, checked
 # state or picked index) -> (register, word).
 DOCUMENTED_WORDS = {
-    ("AGPD", False): ("CFG1", "1"),
-    ("AXPD", False): ("CFG0", "400"),
-    ("INS0", True): ("CFG0", "200"),
-    ("AOS", 5): ("CFG0", "140"),
-    ("AOS", 2): ("CFG0", "80"),
-    ("VLS", 1): ("CFG1", "4000"),
+    ("AGPD", False): ("CFG1", "1"), ("AXPD", False): ("CFG0", "400"), ("INS0", True): ("CFG0", "200"),
+    ("AOS", 5): ("CFG0", "140"), ("AOS", 2): ("CFG0", "80"), ("VLS", 1): ("CFG1", "4000"),
     ("OPA", 3): ("CFG0", "6"),
 }
 
@@ -94,13 +91,12 @@ class Window:
                                                     lambda o: o.description == list_description(field))
             self.edits[field.name] = only(descendants(combo), f"text field in {field.name}",
                                           lambda o: o.getRole() == pyatspi.ROLE_TEXT)
-        for (reg, bit), field in CELLS.items():
-            start = f"{field.bit_name(bit)}, {reg} D{bit}: "
-            self.values[f"{reg} D{bit}"] = one(f"label named {start!r}...", pyatspi.ROLE_LABEL,
-                                               lambda o: o.name.startswith(start))
-        for reg in REGISTERS:
-            self.values[reg] = one(f"label named {word_spoken(reg, '')!r}...", pyatspi.ROLE_LABEL,
-                                   lambda o: o.name.startswith(word_spoken(reg, "")))
+        # Cells and words by the start of their spoken names, which end in their values.
+        starts = {f"{reg} D{bit}": cell_spoken(reg, bit, "") for reg, bit in CELLS}
+        starts.update({reg: word_spoken(reg, "") for reg in REGISTERS})
+        for value, start in starts.items():
+            self.values[value] = one(f"label named {start!r}...", pyatspi.ROLE_LABEL,
+                                     lambda o: o.name.startswith(start))
         self.controls["diagram"] = one(f"object named {tr(DIAGRAM_NAME)!r}", None,
                                        lambda o: o.name == tr(DIAGRAM_NAME))
         self.announcer = one("notification", pyatspi.ROLE_NOTIFICATION, lambda o: True)
@@ -122,26 +118,13 @@ class Window:
     def _on_renamed(self, event):
         self.renamed.append(event.source)
 
-    def query_texts(self):
-        """The Text interface of every cell and word; the names of those without."""
-        missing = []
-        for name, obj in self.values.items():
-            try:
-                self.texts[name] = obj.queryText()
-            except NotImplementedError:
-                missing.append(name)
-        return missing
-
     def activate(self):
         """Clicks the CFG0 header, as a user clicks into a new window (no
         window manager activates it here)."""
         name = arg(tr("%1 register header"), REGISTERS[0])
         click(only(descendants(self.frame), f"{name!r} to click into the window", lambda o: o.name == name))
-        try:
-            wait_for("the window active after a click into it",
-                     lambda: has_state(self.frame, pyatspi.STATE_ACTIVE))
-        except Failure as failure:
-            raise Fatal(failure) from None
+        if not poll(lambda: has_state(self.frame, pyatspi.STATE_ACTIVE), bool, WAIT):
+            raise Fatal(f"the window not active {WAIT} s after a click into it")
 
     def seen(self):
         state = {key: (text.getText(0, -1), self.values[key].name) for key, text in self.texts.items()}
@@ -160,9 +143,9 @@ class Window:
         """Gives a list the keyboard focus through Component.grabFocus: on the
         combo box, or, where its combo box has no SetFocus action (Qt 6.4),
         on its edit field."""
-        if not self.controls[name].queryComponent().grabFocus():
-            if not self.edits[name].queryComponent().grabFocus():
-                raise Failure(f"the {name} list refused grabFocus, and so did its edit field")
+        grabbed = (self.controls[name].queryComponent().grabFocus()
+                   or self.edits[name].queryComponent().grabFocus())
+        expect(grabbed, f"the {name} list refused grabFocus, and so did its edit field")
         wait_for(f"focus on the {name} list", self.focused, [name])
 
     def resync(self):
@@ -190,11 +173,10 @@ class Window:
         """The window matches the model, and keeps matching for HOLD, with
         nothing announced since the case began."""
         self.expect_window(what)
-        changed = holds(self.seen, self.model.expected(), HOLD)
-        if changed is not None:
-            raise Failure(f"{what}: changed: {differences(self.model.expected(), changed)}")
-        if self.announcements:
-            raise Failure(f"{what}: announced {self.announcements}")
+        expected = self.model.expected()
+        seen = poll(self.seen, lambda seen: seen != expected, HOLD)
+        expect(seen == expected, f"{what}: changed: {differences(expected, seen)}")
+        expect(not self.announcements, f"{what}: announced {self.announcements}")
 
     def expect_edit(self, what, edited, repeats=False):
         """The window matches the model, and the edited register's word has
@@ -211,22 +193,17 @@ class Window:
     def expect_documented(self, change):
         if change in DOCUMENTED_WORDS:
             reg, word = DOCUMENTED_WORDS[change]
-            seen = self.texts[reg].getText(0, -1)
-            if seen != word:
-                raise Failure(f"{reg} word after {change}: expected {word!r}, saw {seen!r}")
+            expect_equal(f"{reg} word after {change}", self.texts[reg].getText(0, -1), word)
+
+    def expect_focus(self, after, target):
+        """The focus, and a focus event since focus_events was cleared, reach target."""
+        wait_for(f"focus after {after}", self.focused, [target])
+        wait_for(f"focus event for {target}", lambda: self.controls[target] in self.focus_events)
 
     def expect_focus_move(self, keyname, modifiers, target):
-        """Presses a key and checks that focus, and a focus event, reach target."""
         self.focus_events.clear()
         key(keyname, modifiers)
-        pressed = ("Shift+" if modifiers & SHIFT_MASK else "") + keyname
-        wait_for(f"focus after {pressed}", self.focused, [target])
-        obj = self.controls[target]
-        wait_for(f"focus event for {target}", lambda: obj in self.focus_events)
-        # What a screen reader speaks on the focus event.
-        spoken = obj.name if obj.getRole() == pyatspi.ROLE_CHECK_BOX else obj.description
-        if not spoken:
-            raise Failure(f"the focused {target} has nothing to speak")
+        self.expect_focus(("Shift+" if modifiers & SHIFT_MASK else "") + keyname, target)
 
     def toggle(self, name, by_key):
         self.begin()
@@ -238,61 +215,49 @@ class Window:
         self.expect_edit(f"{'Space' if by_key else 'Toggle'} on {name}", name)
 
     def pick_by_key(self, name, index, keyname):
+        """Picks item index of the focused list with keyname (Up or Down)."""
+        self.begin()
         self.model.pick(name, index)
         key(keyname)
-        self.expect_window(f"{keyname} on {name}")
-
+        self.expect_edit(f"{keyname} to {name} {FIELDS[name].items[index]!r}", name)
+        self.expect_documented((name, index))
 
 
 # --- cases ------------------------------------------------------------------------
 
 
+def expect_role(what, obj, *roles):
+    expect(obj.getRole() in roles, f"{what} has role {obj.getRoleName()!r}")
+
+
 def discovery(case, w):
-    def application():
-        if w.app.get_process_id() != w.pid:
-            raise Failure(f"application pid {w.app.get_process_id()}, program pid {w.pid}")
-
-    def frame():
-        if w.frame.getRole() not in (pyatspi.ROLE_FRAME, pyatspi.ROLE_WINDOW, pyatspi.ROLE_DIALOG):
-            raise Failure(f"the window has role {w.frame.getRoleName()!r}; screen readers take "
-                          f"a frame, window or dialog as a top level")
-
     def texts():
-        missing = w.query_texts()
-        if missing:
-            raise Failure(f"{len(missing)} of {len(w.values)} offer no Text interface, so a screen "
-                          f"reader cannot read their values: {', '.join(missing)}")
+        for name, obj in w.values.items():
+            with contextlib.suppress(NotImplementedError):
+                w.texts[name] = obj.queryText()
+        missing = [name for name in w.values if name not in w.texts]
+        expect(not missing, f"{len(missing)} of {len(w.values)} offer no Text interface, so a screen "
+                            f"reader cannot read their values: {', '.join(missing)}")
 
-    case(f"application {w.app.name!r} is the started program", application)
+    case(f"application {w.app.name!r} is the started program",
+         lambda: expect_equal("application pid", w.app.get_process_id(), w.pid))
     case("window titled with the window title, every control found", w.find_controls)
-    case("the window is a frame", frame)
+    # Screen readers take a frame, window or dialog as a top level.
+    case("the window is a frame", lambda: expect_role("the window", w.frame, pyatspi.ROLE_FRAME,
+                                                      pyatspi.ROLE_WINDOW, pyatspi.ROLE_DIALOG))
     case("every cell and word is read through the Text interface", texts)
+    # find_controls found them as labels.
     for name, obj in w.values.items():
-        def label(obj=obj):
-            if obj.getRole() != pyatspi.ROLE_LABEL:
-                raise Failure(f"role {obj.getRoleName()!r}")
-            if not has_state(obj, pyatspi.STATE_SHOWING):
-                raise Failure("not showing")
-        case(f"{name} is a showing label", label)
-
+        case(f"{name} is a showing label",
+             lambda obj=obj: expect(has_state(obj, pyatspi.STATE_SHOWING), "not showing"))
     # A frame inside the window would be taken for a window of its own,
     # and a screen reader's review of it would never reach the registers.
-    def diagram():
-        if w.controls["diagram"].getRole() != pyatspi.ROLE_IMAGE:
-            raise Failure(f"role {w.controls['diagram'].getRoleName()!r}")
-
+    case("the diagram is an image", lambda: expect_role("the diagram", w.controls["diagram"],
+                                                        pyatspi.ROLE_IMAGE))
     # Inside a status bar a screen reader says an announcement without the
     # word "notification".
-    def announcer():
-        if w.announcer.parent.getRole() != pyatspi.ROLE_STATUS_BAR:
-            raise Failure(f"in a {w.announcer.parent.getRoleName()!r}")
-    case("the diagram is an image", diagram)
-    case("announcements come from a notification in a status bar", announcer)
-
-
-def expect_equal(what, seen, expected):
-    if seen != expected:
-        raise Failure(f"{what} {seen!r}, expected {expected!r}")
+    case("announcements come from a notification in a status bar",
+         lambda: expect_role("its parent", w.announcer.parent, pyatspi.ROLE_STATUS_BAR))
 
 
 def descriptions(case, w):
@@ -318,15 +283,9 @@ def descriptions(case, w):
         case(f"cell {reg} D{bit}", lambda obj=w.values[f"{reg} D{bit}"], reg=reg, bit=bit:
              expect_equal("description", obj.description, cell_description(reg, bit)))
     for reg in REGISTERS:
-        def word(obj=w.values[reg], reg=reg):
-            if reg not in obj.description:
-                raise Failure(f"description {obj.description!r} does not name {reg}")
-        case(f"word {reg}", word)
-
-    def diagram():
-        if not w.controls["diagram"].description:
-            raise Failure("empty description")
-    case("diagram", diagram)
+        case(f"word {reg}", lambda obj=w.values[reg], reg=reg:
+             expect(reg in obj.description, f"description {obj.description!r} does not name {reg}"))
+    case("diagram", lambda: expect(w.controls["diagram"].description, "empty description"))
 
 
 def start_state(case, w):
@@ -338,8 +297,7 @@ def start_state(case, w):
     def first_focus():
         w.focus_events.clear()
         w.activate()
-        wait_for("focus when the window is activated", w.focused, ["diagram"])
-        wait_for("focus event for the diagram", lambda: w.controls["diagram"] in w.focus_events)
+        w.expect_focus("the window is activated", "diagram")
     case("activated window has the focus on the diagram", first_focus)
 
 
@@ -366,10 +324,8 @@ def toggles(case, w):
                 w.toggle(field.name, by_key=False)
                 # Screen readers keep names until told of a change.
                 for value in (f"{field.register} D{field.high}", field.register):
-                    if w.values[value] not in w.renamed:
-                        raise Failure(f"no name-change event from {value}")
-                if step == "toggles":
-                    w.expect_documented((field.name, w.model.checked[field.name]))
+                    expect(w.values[value] in w.renamed, f"no name-change event from {value}")
+                w.expect_documented((field.name, w.model.checked[field.name]))
             case(f"{field.name} {step}", toggle)
 
     # All at once, then all back.
@@ -385,22 +341,12 @@ def toggles(case, w):
 def picks(case, w):
     for field in LISTS:
         case(f"{field.name} takes the focus", lambda name=field.name: w.focus_list(name))
-        # Down from no selection selects the first item, then each next.
-        for index, item in enumerate(field.items):
-            def down(name=field.name, index=index, item=item):
-                w.begin()
-                w.model.pick(name, index)
-                key("Down")
-                w.expect_edit(f"Down to {name} {item!r}", name)
-                w.expect_documented((name, index))
-            case(f"Down picks {field.name} {index} {item!r}", down)
-        for index in range(len(field.items) - 2, -1, -1):
-            def up(name=field.name, index=index, item=field.items[index]):
-                w.begin()
-                w.model.pick(name, index)
-                key("Up")
-                w.expect_edit(f"Up to {name} {item!r}", name)
-            case(f"Up picks {field.name} {index} {field.items[index]!r}", up)
+        # Down from no selection selects the first item, then each next;
+        # Up goes back to the first.
+        indexes = range(len(field.items))
+        for keyname, index in [("Down", i) for i in indexes] + [("Up", i) for i in reversed(indexes[:-1])]:
+            case(f"{keyname} picks {field.name} {index} {field.items[index]!r}",
+                 lambda name=field.name, index=index, keyname=keyname: w.pick_by_key(name, index, keyname))
 
 
 def popup(case, w):
