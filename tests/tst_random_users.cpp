@@ -32,26 +32,18 @@ constexpr int kDefaultActions = 5000;   // about 10 s on two cores, offscreen
 constexpr int kHistoryLength = 12;
 constexpr int kMaxMismatchesShown = 16;
 
-// A whole non-negative number from the environment, or the fallback when the
-// variable is unset or empty.
-bool numberFromEnvironment(const char *name, qulonglong fallback, qulonglong max,
-                           qulonglong *value, QString *error)
+// Reads a whole number from 0 to max from the environment into value,
+// which keeps its default when the variable is unset or empty. Says what is
+// wrong with any other text.
+QString readNumber(const char *name, qulonglong max, qulonglong &value)
 {
     const QString text = qEnvironmentVariable(name).trimmed();
-    if (text.isEmpty()) {
-        *value = fallback;
-        return true;
-    }
-    bool ok = false;
-    const qulonglong n = text.toULongLong(&ok, 0);
-    if (!ok || n > max) {
-        *error = QStringLiteral("%1=\"%2\" is not a whole number from 0 to %3")
-                     .arg(QLatin1String(name), text)
-                     .arg(max);
-        return false;
-    }
-    *value = n;
-    return true;
+    bool ok = true;
+    if (!text.isEmpty())
+        value = text.toULongLong(&ok, 0);
+    if (ok && value <= max)
+        return {};
+    return QStringLiteral("%1=\"%2\" is not a whole number from 0 to %3\n").arg(QLatin1String(name), text).arg(max);
 }
 
 // Text for the log: printable, short, with the length of what was cut.
@@ -106,49 +98,21 @@ const QStringList &oddTexts()
     return texts;
 }
 
-enum class Act {
-    BoxByMouse,
-    BoxBySpace,
-    PopupByMouse,
-    PopupByKeys,
-    PopupDismissed,
-    ClosedBoxKey,
-    Wheel,
-    Typing,
-};
+// How a value reads in a failure message.
+QString shown(const QString &text) { return shortened(text); }
+QString shown(int number) { return QString::number(number); }
+QString shown(bool checked) { return checked ? QStringLiteral("checked") : QStringLiteral("unchecked"); }
+QString shown(const QStringList &items) { return items.join(QLatin1Char('|')); }
 
-const char *actName(Act a)
+QString shown(SegmentColour c)
 {
-    switch (a) {
-    case Act::BoxByMouse: return "box by mouse";
-    case Act::BoxBySpace: return "box by Space";
-    case Act::PopupByMouse: return "popup pick by mouse";
-    case Act::PopupByKeys: return "popup pick by keys";
-    case Act::PopupDismissed: return "popup dismissed";
-    case Act::ClosedBoxKey: return "key on the closed list";
-    case Act::Wheel: return "wheel";
-    case Act::Typing: return "typing";
+    switch (c) {
+    case SegmentColour::Default: return QStringLiteral("default");
+    case SegmentColour::Idle: return QStringLiteral("idle");
+    case SegmentColour::Highlight: return QStringLiteral("highlight");
     }
-    return "?";
+    return QStringLiteral("?");
 }
-
-// How often each action comes, out of the sum. Opening the popup is the slow
-// part, so it takes a small share of the picks.
-const std::pair<Act, unsigned> kActWeights[] = {
-    {Act::BoxByMouse, 14}, {Act::BoxBySpace, 9},    {Act::PopupByMouse, 5},
-    {Act::PopupByKeys, 3}, {Act::PopupDismissed, 2}, {Act::ClosedBoxKey, 24},
-    {Act::Wheel, 18},      {Act::Typing, 25},
-};
-
-// Everything a user can change but the text a list shows, read from the
-// window.
-struct Snapshot {
-    QStringList cells;              // CFG0 D15 first, as RandomUser::m_cells
-    QList<SegmentColour> colours;   // Line1 first
-    QList<bool> boxes;              // in the order of boxNames()
-    QList<int> indexes;             // in the order of listNames()
-    QList<QStringList> items;
-};
 
 // One random user at the window, with the model that follows the same
 // actions.
@@ -162,7 +126,8 @@ public:
         for (Register reg : kRegisters) {
             for (int bit = kBitsPerRegister - 1; bit >= 0; --bit) {
                 const ControlSpec &c = cellControl(reg, bit);
-                m_cells.push_back({reg, bit, c.name, window.findChild<QLabel *>(c.name)});
+                const QString what = QStringLiteral("%1 (%2 D%3)").arg(c.name, registerName(reg)).arg(bit);
+                m_cells.push_back({reg, bit, what, window.findChild<QLabel *>(c.name)});
             }
             m_words[size_t(reg)] = window.findChild<QLabel *>(wordControl(reg).name);
         }
@@ -184,31 +149,39 @@ public:
     // anything (the window not reacting as a user's window must).
     QString act(int number)
     {
+        // The actions, and how often each comes, out of the sum. Opening the
+        // popup is the slow part, so it takes a small share of the picks.
+        static const struct {
+            const char *name;
+            unsigned weight;
+            QString (RandomUser::*play)(int number);
+        } actions[] = {
+            {"box by mouse", 14, &RandomUser::toggleBoxByMouse},
+            {"box by Space", 9, &RandomUser::toggleBoxBySpace},
+            {"popup pick by mouse", 5, &RandomUser::pickInPopupByMouse},
+            {"popup pick by keys", 3, &RandomUser::pickInPopupByKeys},
+            {"popup dismissed", 2, &RandomUser::dismissPopup},
+            {"key on the closed list", 24, &RandomUser::pressKeyOnClosedList},
+            {"wheel", 18, &RandomUser::turnWheel},
+            {"typing", 25, &RandomUser::type},
+        };
         m_expectedPicks.clear();
         m_expectedToggles.clear();
         m_picks.clear();
         m_toggles.clear();
 
-        const Act kind = randomAct();
-        ++m_counts[kind];
-        switch (kind) {
-        case Act::BoxByMouse:
-        case Act::BoxBySpace:
-            return toggleBox(number, kind == Act::BoxBySpace);
-        case Act::PopupByMouse:
-            return pickInPopupByMouse(number);
-        case Act::PopupByKeys:
-            return pickInPopupByKeys(number);
-        case Act::PopupDismissed:
-            return dismissPopup(number);
-        case Act::ClosedBoxKey:
-            return pressKeyOnClosedList(number);
-        case Act::Wheel:
-            return turnWheel(number);
-        case Act::Typing:
-            return type(number);
+        unsigned total = 0;
+        for (const auto &a : actions)
+            total += a.weight;
+        unsigned r = below(total);
+        for (const auto &a : actions) {
+            if (r < a.weight) {
+                ++m_counts[QLatin1String(a.name)];
+                return (this->*a.play)(number);
+            }
+            r -= a.weight;
         }
-        return QStringLiteral("unknown action");
+        return QStringLiteral("no action drawn");
     }
 
     // Everything the window shows against the model, after Timer1 has ticked.
@@ -216,67 +189,30 @@ public:
     QStringList differences()
     {
         QStringList diff;
+        const auto expect = [&diff](const QString &what, const auto &seen, const auto &expected) {
+            if (seen != expected)
+                diff << QStringLiteral("%1: %2, expected %3").arg(what, shown(seen), shown(expected));
+        };
         if (!settle(m_window))
             diff << QStringLiteral("Timer1 never came to rest");
-        for (const Cell &cell : m_cells) {
-            const QString expected = m_oracle.cell(cell.reg, cell.bit);
-            if (cell.label->text() != expected) {
-                diff << QStringLiteral("%1 (%2 D%3) shows \"%4\", expected \"%5\"")
-                            .arg(cell.name, registerName(cell.reg))
-                            .arg(cell.bit)
-                            .arg(cell.label->text(), expected);
-            }
-        }
+        for (const Cell &cell : m_cells)
+            expect(cell.what, cell.label->text(), m_oracle.cell(cell.reg, cell.bit));
         for (Register reg : kRegisters) {
-            const QString expected = m_oracle.word(reg);
             const QLabel *word = m_words[size_t(reg)];
-            if (word->text() != expected) {
-                diff << QStringLiteral("%1 (%2) shows \"%3\", expected \"%4\"")
-                            .arg(word->objectName(), registerName(reg), word->text(), expected);
-            }
+            expect(word->objectName() + QStringLiteral(" (%1)").arg(registerName(reg)), word->text(), m_oracle.word(reg));
         }
-        for (int line = 1; line <= kSegmentCount; ++line) {
-            const SegmentColour actual = m_window.diagram()->segmentColour(line);
-            if (actual != m_oracle.colour(line)) {
-                diff << QStringLiteral("Line%1 is %2, expected %3")
-                            .arg(line)
-                            .arg(colourName(actual), colourName(m_oracle.colour(line)));
-            }
-        }
+        for (int line = 1; line <= kSegmentCount; ++line)
+            expect(segmentName(line), m_window.diagram()->segmentColour(line), m_oracle.colour(line));
         for (const QString &name : m_oracle.boxNames()) {
-            if (m_boxes[name]->isChecked() != m_oracle.isChecked(name)) {
-                diff << QStringLiteral("%1 is %2, expected %3")
-                            .arg(name, checkedName(m_boxes[name]->isChecked()),
-                                 checkedName(m_oracle.isChecked(name)));
-            }
-            if (m_toggles.value(name) != m_expectedToggles.value(name)) {
-                diff << QStringLiteral("%1 toggled %2 times, expected %3")
-                            .arg(name)
-                            .arg(m_toggles.value(name))
-                            .arg(m_expectedToggles.value(name));
-            }
+            expect(name, m_boxes[name]->isChecked(), m_oracle.isChecked(name));
+            expect(name + QStringLiteral(" toggles"), m_toggles.value(name), m_expectedToggles.value(name));
         }
         for (const QString &name : m_oracle.listNames()) {
             PickList *l = m_lists[name];
-            if (l->currentIndex() != m_oracle.pickedIndex(name)) {
-                diff << QStringLiteral("%1 has index %2 selected, expected %3")
-                            .arg(name)
-                            .arg(l->currentIndex())
-                            .arg(m_oracle.pickedIndex(name));
-            }
-            if (itemTexts(l) != m_oracle.items(name))
-                diff << QStringLiteral("%1 has items %2").arg(name, itemTexts(l).join(QLatin1Char('|')));
-            if (l->currentText() != m_oracle.shownText(name)) {
-                diff << QStringLiteral("%1 shows %2, expected %3")
-                            .arg(name, shortened(l->currentText()),
-                                 shortened(m_oracle.shownText(name)));
-            }
-            if (m_picks.value(name) != m_expectedPicks.value(name)) {
-                diff << QStringLiteral("%1 notified %2 picks, expected %3")
-                            .arg(name)
-                            .arg(m_picks.value(name))
-                            .arg(m_expectedPicks.value(name));
-            }
+            expect(name + QStringLiteral(" index"), l->currentIndex(), m_oracle.pickedIndex(name));
+            expect(name + QStringLiteral(" items"), itemTexts(l), m_oracle.items(name));
+            expect(name + QStringLiteral(" text"), l->currentText(), m_oracle.shownText(name));
+            expect(name + QStringLiteral(" picks notified"), m_picks.value(name), m_expectedPicks.value(name));
         }
         return diff;
     }
@@ -286,8 +222,8 @@ public:
     QString statistics() const
     {
         QStringList parts;
-        for (const auto &[kind, count] : m_counts)
-            parts << QStringLiteral("%1: %2").arg(QLatin1String(actName(kind))).arg(count);
+        for (const auto &[name, count] : m_counts)
+            parts << QStringLiteral("%1: %2").arg(name).arg(count);
         parts << QStringLiteral("window reactivated after a popup: %1").arg(m_reactivations);
         return parts.join(QStringLiteral(", "));
     }
@@ -300,88 +236,12 @@ private:
     template<typename T>
     const T &oneOf(const QList<T> &list) { return list.at(qsizetype(below(unsigned(list.size())))); }
 
-    Act randomAct()
-    {
-        unsigned total = 0;
-        for (const auto &w : kActWeights)
-            total += w.second;
-        unsigned r = below(total);
-        for (const auto &w : kActWeights) {
-            if (r < w.second)
-                return w.first;
-            r -= w.second;
-        }
-        return Act::Typing;
-    }
-
     QList<QStringList> itemsOfAllLists() const
     {
         QList<QStringList> all;
         for (const QString &name : m_oracle.listNames())
             all << m_oracle.items(name);
         return all;
-    }
-
-    static QString checkedName(bool checked)
-    {
-        return checked ? QStringLiteral("checked") : QStringLiteral("unchecked");
-    }
-
-    Snapshot snapshot() const
-    {
-        Snapshot s;
-        for (const Cell &cell : m_cells)
-            s.cells << cell.label->text();
-        for (int line = 1; line <= kSegmentCount; ++line)
-            s.colours << m_window.diagram()->segmentColour(line);
-        for (const QString &name : m_oracle.boxNames())
-            s.boxes << m_boxes[name]->isChecked();
-        for (const QString &name : m_oracle.listNames()) {
-            s.indexes << m_lists[name]->currentIndex();
-            s.items << itemTexts(m_lists[name]);
-        }
-        return s;
-    }
-
-    // What differs between two snapshots, one line per control.
-    QStringList changes(const Snapshot &before, const Snapshot &after) const
-    {
-        QStringList changed;
-        for (int i = 0; i < before.cells.size(); ++i) {
-            if (before.cells[i] != after.cells[i]) {
-                changed << QStringLiteral("%1 \"%2\" -> \"%3\"")
-                               .arg(m_cells[size_t(i)].name, before.cells[i], after.cells[i]);
-            }
-        }
-        for (int i = 0; i < before.colours.size(); ++i) {
-            if (before.colours[i] != after.colours[i]) {
-                changed << QStringLiteral("Line%1 %2 -> %3")
-                               .arg(i + 1)
-                               .arg(colourName(before.colours[i]), colourName(after.colours[i]));
-            }
-        }
-        const QStringList boxes = m_oracle.boxNames();
-        for (int i = 0; i < boxes.size(); ++i) {
-            if (before.boxes[i] != after.boxes[i]) {
-                changed << QStringLiteral("%1 %2 -> %3")
-                               .arg(boxes[i], checkedName(before.boxes[i]), checkedName(after.boxes[i]));
-            }
-        }
-        const QStringList lists = m_oracle.listNames();
-        for (int i = 0; i < lists.size(); ++i) {
-            if (before.indexes[i] != after.indexes[i]) {
-                changed << QStringLiteral("%1 index %2 -> %3")
-                               .arg(lists[i])
-                               .arg(before.indexes[i])
-                               .arg(after.indexes[i]);
-            }
-            if (before.items[i] != after.items[i]) {
-                changed << QStringLiteral("%1 items %2 -> %3")
-                               .arg(lists[i], before.items[i].join(QLatin1Char('|')),
-                                    after.items[i].join(QLatin1Char('|')));
-            }
-        }
-        return changed;
     }
 
     void log(int number, const QString &what)
@@ -421,6 +281,9 @@ private:
                          : QStringLiteral("nothing"));
     }
 
+    QString toggleBoxByMouse(int number) { return toggleBox(number, false); }
+    QString toggleBoxBySpace(int number) { return toggleBox(number, true); }
+
     QString toggleBox(int number, bool bySpace)
     {
         const QString name = oneOf(m_oracle.boxNames());
@@ -428,7 +291,7 @@ private:
         const bool after = !m_oracle.isChecked(name);
         log(number, QStringLiteral("%1: %2 -> %3")
                         .arg(name, bySpace ? QStringLiteral("Space") : QStringLiteral("mouse click"),
-                             checkedName(after)));
+                             shown(after)));
         if (bySpace) {
             QWidget *f = focus(b);
             if (!f)
@@ -482,18 +345,12 @@ private:
         const QString name = oneOf(m_oracle.listNames());
         PickList *l = m_lists[name];
         log(number, QStringLiteral("%1: popup opened, Escape").arg(name));
-        const Snapshot before = snapshot();
         l->showPopup();
         if (!popupShown(l))
             return QStringLiteral("the popup of %1 did not open").arg(name);
         QTest::keyClick(l->view(), Qt::Key_Escape);
         if (!popupHidden(l))
             return QStringLiteral("the popup of %1 did not close").arg(name);
-        const QStringList changed = changes(before, snapshot());
-        if (!changed.isEmpty()) {
-            return QStringLiteral("closing the popup of %1 without a pick changed: %2")
-                .arg(name, changed.join(QStringLiteral("; ")));
-        }
         return reactivate();
     }
 
@@ -618,7 +475,6 @@ private:
         log(number, QStringLiteral("%1: click the field, %2 %3, %4")
                         .arg(name, QLatin1String(modeName), shortened(typed), QLatin1String(end.name)));
 
-        const Snapshot before = snapshot();
         QTest::mouseClick(field, Qt::LeftButton, {}, field->rect().center());
         QWidget *keys = focusIn(l);
         if (!keys)
@@ -640,13 +496,6 @@ private:
         else
             QTest::keyClick(keys, end.key);
         m_oracle.showTyped(name, expected);
-
-        // Checked here without the model too: typing changed nothing else.
-        const QStringList changed = changes(before, snapshot());
-        if (!changed.isEmpty()) {
-            return QStringLiteral("typing into %1 changed: %2")
-                .arg(name, changed.join(QStringLiteral("; ")));
-        }
         return {};
     }
 
@@ -657,7 +506,7 @@ private:
     struct Cell {
         Register reg;
         int bit;
-        QString name;
+        QString what;   // the label, its register and bit
         QLabel *label;
     };
     std::vector<Cell> m_cells;   // CFG0 D15 to D0, then CFG1 D15 to D0
@@ -666,7 +515,7 @@ private:
     QHash<QString, PickList *> m_lists;
     QStringList m_allItems;
     QHash<QString, int> m_picks, m_toggles, m_expectedPicks, m_expectedToggles;
-    std::map<Act, int> m_counts;
+    std::map<QString, int> m_counts;   // by action
     std::deque<QString> m_history;
     int m_reactivations = 0;
 };
@@ -703,13 +552,11 @@ private:
 
 void TestRandomUsers::initTestCase()
 {
-    qulonglong seed = 0;
-    qulonglong actions = 0;
-    QString error;
-    QVERIFY2(numberFromEnvironment("ISD5116_RANDOM_SEED", kDefaultSeed, 0xFFFFFFFFull, &seed, &error),
-             qPrintable(error));
-    QVERIFY2(numberFromEnvironment("ISD5116_RANDOM_ACTIONS", kDefaultActions, 100000000ull, &actions, &error),
-             qPrintable(error));
+    qulonglong seed = kDefaultSeed;
+    qulonglong actions = kDefaultActions;
+    const QString error = readNumber("ISD5116_RANDOM_SEED", 0xFFFFFFFFull, seed)
+                          + readNumber("ISD5116_RANDOM_ACTIONS", 100000000ull, actions);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
     m_seed = std::uint32_t(seed);
     m_actions = int(actions);
     qInfo("random users: ISD5116_RANDOM_SEED=%u ISD5116_RANDOM_ACTIONS=%d", m_seed, m_actions);
