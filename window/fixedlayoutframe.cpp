@@ -58,16 +58,20 @@ bool FixedLayoutFrame::event(QEvent *event)
     // size after this event, so the fitting comes after it.
     if (event->type() == QEvent::ScreenChangeInternal && m_placed)
         QMetaObject::invokeMethod(this, &FixedLayoutFrame::fitScreen, Qt::QueuedConnection);
-    // The desktop's first answer to a window that scrolls is the room it
-    // really has (on Wayland only the compositor knows its panels). The
-    // window keeps that size, so that no desktop maximizes it past the
-    // layout (GNOME maximizes a resizable window that covers most of the
-    // screen) and leaves an empty band beside it.
+    // The desktop's answer to a window that scrolls, before the window is
+    // on screen, is the room it really has (on Wayland only the compositor
+    // knows its panels). The window keeps that size, so that no desktop
+    // maximizes it as it maps it (GNOME maximizes a resizable window that
+    // covers most of the screen) past the layout, with an empty band beside
+    // it. Where the window is on screen first (Qt 6.4), the desktop has
+    // placed it already and it stays resizable within its limits.
     if (event->type() == QEvent::Resize && event->spontaneous() && m_awaitingDesktopSize) {
         m_awaitingDesktopSize = false;
-        const QSize kept = showScrollBarsFor(size());
-        setSizeLimits(kept, kept);
-        resize(kept);   // the limits may stand unchanged, and then resize nothing
+        if (!windowHandle()->isExposed()) {
+            const QSize kept = showScrollBarsFor(size());
+            setSizeLimits(kept, kept);
+            resize(kept);   // the limits may stand unchanged, and then resize nothing
+        }
     }
     return QScrollArea::event(event);
 }

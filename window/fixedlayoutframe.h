@@ -8,11 +8,11 @@ namespace isd {
 // fixed positions. Where the screen's free area holds the surface, the
 // window is exactly the surface's size and cannot be resized. Where it does
 // not, the window takes the largest size that fits, with scroll bars to
-// reach the rest, and keeps the size the desktop first gives it; the wheel
-// and the arrow keys scroll it, and the focus scrolls into view. It opens
-// on the screen under the mouse pointer, centred and fully visible, and
-// fits itself again whenever it lands on another screen or its screen's
-// scale changes.
+// reach the rest, and keeps the size the desktop gives it before showing
+// it; the wheel and the arrow keys scroll it, and the focus scrolls into
+// view. It opens on the screen under the mouse pointer, centred and fully
+// visible, and fits itself again whenever it lands on another screen or its
+// screen's scale changes.
 class FixedLayoutFrame : public QScrollArea
 {
     Q_OBJECT
