@@ -50,7 +50,8 @@ ConfigWindow::ConfigWindow(QWidget *parent)
     // Rendered from the SVG at whatever size the desktop asks for.
     setWindowIcon(QIcon(QStringLiteral(":/icon.svg")));
     setFont(dialogFont());
-    // Before the picture box exists: it renders its picture over its colour.
+    // Before the picture box exists, which starts rendering its picture over
+    // this colour at once; set later, the picture is rendered twice.
     setPalette(paperPalette(QApplication::palette()));
 
     buildControls();
@@ -67,7 +68,8 @@ ConfigWindow::ConfigWindow(QWidget *parent)
     connect(m_timer, &QTimer::timeout, this, &ConfigWindow::refreshWords);
     m_timer->start();
 
-    // Only now, with every control in its design state, do the editors listen.
+    // The controls took their design state as they were made: the editors
+    // listen from now on, so that opening the window runs none of them.
     connectEditors();
     m_diagram->setFocus();
 }

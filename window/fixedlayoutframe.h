@@ -20,7 +20,8 @@ class FixedLayoutFrame : public QScrollArea
 public:
     explicit FixedLayoutFrame(QSize surfaceSize, QWidget *parent = nullptr);
 
-    // Where the children go; its origin is the layout's origin.
+    // Where the children go; its origin is the layout's origin. A child of
+    // the frame itself would stay put while the layout scrolls.
     QWidget *surface() const { return widget(); }
 
     void setVisible(bool visible) override;
