@@ -70,14 +70,11 @@ QList<SegmentColour> colours(const ConfigWindow &w)
 
 } // namespace
 
-class TestEditors : public QObject
+class TestEditors : public WindowTest
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-
     void editorRows_data();
     void editorRows();
     void agcAndAuxShareTheInputMuxOutput_data();
@@ -90,21 +87,7 @@ private slots:
     void noSelectionWritesNothing_data();
     void noSelectionWritesNothing();
     void editorTablesFitTheWindow();
-
-private:
-    std::unique_ptr<ConfigWindow> w;
 };
-
-void TestEditors::init()
-{
-    w = openWindow();
-    QVERIFY(w);
-}
-
-void TestEditors::cleanup()
-{
-    w.reset();
-}
 
 void TestEditors::editorRows_data()
 {

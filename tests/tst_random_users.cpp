@@ -536,7 +536,7 @@ void quietPlatformHandler(QtMsgType type, const QMessageLogContext &context, con
     g_nextHandler(type, context, message);
 }
 
-class TestRandomUsers : public QObject
+class TestRandomUsers : public WindowTest
 {
     Q_OBJECT
 
@@ -571,13 +571,9 @@ void TestRandomUsers::cleanupTestCase()
 
 void TestRandomUsers::randomUsers()
 {
-    const std::unique_ptr<ConfigWindow> opened = openWindow();
-    QVERIFY(opened);
-    ConfigWindow &window = *opened;
-
     QElapsedTimer clock;
     clock.start();
-    RandomUser user(window, m_seed);
+    RandomUser user(*w, m_seed);
     const QString replay = QStringLiteral("ISD5116_RANDOM_SEED=%1").arg(m_seed);
 
     QStringList diff = user.differences();
