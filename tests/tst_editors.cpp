@@ -225,17 +225,14 @@ void TestEditors::agcAndAuxShareTheInputMuxOutput()
     QFETCH(QString, second);
     DiagramView *d = w->diagram();
 
-    QVERIFY(play(*w, first));
-    QCOMPARE(d->segmentColour(17), SegmentColour::Highlight);
-    QVERIFY(play(*w, second));
-    QCOMPARE(d->segmentColour(17), SegmentColour::Idle);
-    // Either amplifier powered again brings the wire back.
-    QVERIFY(play(*w, first + " space"));
-    QCOMPARE(d->segmentColour(17), SegmentColour::Highlight);
-    QVERIFY(play(*w, first));
-    QCOMPARE(d->segmentColour(17), SegmentColour::Idle);
-    QVERIFY(play(*w, second));
-    QCOMPARE(d->segmentColour(17), SegmentColour::Highlight);
+    // Line17 after each step; either amplifier powered again brings it back.
+    const QList<QPair<QString, SegmentColour>> steps{
+        {first, SegmentColour::Highlight}, {second, SegmentColour::Idle}, {first + " space", SegmentColour::Highlight},
+        {first, SegmentColour::Idle}, {second, SegmentColour::Highlight}};
+    for (const auto &[step, line17] : steps) {
+        QVERIFY(play(*w, step));
+        QVERIFY2(d->segmentColour(17) == line17, qPrintable(step));
+    }
 
     // The input source never touches Line17; the power switches never touch
     // the input wires.
