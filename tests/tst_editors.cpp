@@ -424,21 +424,17 @@ void TestEditors::editorTablesFitTheWindow()
     QCOMPARE(listEditors, int(expectedLists().size()));
     // Outside the editors' own sets: the segment two switches share and the
     // wires that belong to nobody.
+    QList<int> inSets;
+    for (const ExpectedField &f : expectedFields())
+        inSets << f.segments;
+    const QList<int> nobodys = expectedUnownedSegments();
+    QSet<int> expected(nobodys.begin(), nobodys.end());
     QSet<int> unowned;
     for (int line = 1; line <= kSegmentCount; ++line) {
         if (!owner.contains(line))
             unowned.insert(line);
-    }
-    const QList<int> nobodys = expectedUnownedSegments();
-    QSet<int> expected(nobodys.begin(), nobodys.end());
-    QHash<int, int> owners;
-    for (const ExpectedField &f : expectedFields()) {
-        for (int line : f.segments)
-            ++owners[line];
-    }
-    for (auto it = owners.begin(); it != owners.end(); ++it) {
-        if (it.value() > 1)
-            expected.insert(it.key());
+        if (inSets.count(line) > 1)
+            expected.insert(line);
     }
     QCOMPARE(unowned, expected);
 }
