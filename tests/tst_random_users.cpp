@@ -258,6 +258,13 @@ private:
         return {};
     }
 
+    // The model follows a pick, which the window must notify once.
+    void expectPick(const QString &name, int index)
+    {
+        m_oracle.pick(name, index);
+        m_expectedPicks[name] = 1;
+    }
+
     static QWidget *focus(QWidget *control)
     {
         control->setFocus(Qt::OtherFocusReason);
@@ -313,8 +320,7 @@ private:
             return focusFailure(name);
         if (!(byKeys ? testing::pickInPopupByKeys(l, index, altDown) : testing::pickInPopup(l, index)))
             return QStringLiteral("the popup of %1 did not open or close").arg(name);
-        m_oracle.pick(name, index);
-        m_expectedPicks[name] = 1;
+        expectPick(name, index);
         return reactivate();
     }
 
@@ -355,10 +361,8 @@ private:
         if (!f)
             return focusFailure(name);
         QTest::keyClick(f, key.key);
-        if (moves) {
-            m_oracle.pick(name, to);
-            m_expectedPicks[name] = 1;
-        }
+        if (moves)
+            expectPick(name, to);
         return {};
     }
 
@@ -383,10 +387,8 @@ private:
         // The wheel turns over the list's field, which passes it on to the
         // list, as it does with a wheel event that comes from the system.
         testing::turnWheel(l->lineEdit(), down ? -120 : 120);
-        if (moves) {
-            m_oracle.pick(name, to);
-            m_expectedPicks[name] = 1;
-        }
+        if (moves)
+            expectPick(name, to);
         return {};
     }
 
