@@ -11,6 +11,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringList>
+#include <QVariant>
 
 #include <stdexcept>
 
@@ -33,20 +34,14 @@ struct ExpectedField {
     bool checkedAtStart() const { return isPowerBox(); }
 };
 
-inline QList<int> intList(const QJsonValue &v)
+// A JSON array of numbers or of texts.
+template <typename T>
+QList<T> listOf(const QJsonValue &v)
 {
-    QList<int> numbers;
-    for (const QJsonValue &n : v.toArray())
-        numbers << n.toInt();
-    return numbers;
-}
-
-inline QStringList stringList(const QJsonValue &v)
-{
-    QStringList texts;
-    for (const QJsonValue &t : v.toArray())
-        texts << t.toString();
-    return texts;
+    QList<T> values;
+    for (const QJsonValue &e : v.toArray())
+        values << e.toVariant().value<T>();
+    return values;
 }
 
 inline const QJsonObject &expectedTable()
@@ -73,7 +68,7 @@ inline const QList<ExpectedField> &expectedFields()
             all << ExpectedField{o.value("name").toString(), o.value("register").toString(),
                                  o.value("highBit").toInt(), o.value("width").toInt(),
                                  o.value("kind").toString(), o.value("control").toString(),
-                                 stringList(o.value("items")), intList(o.value("segments"))};
+                                 listOf<QString>(o.value("items")), listOf<int>(o.value("segments"))};
         }
         return all;
     }();
@@ -89,19 +84,16 @@ inline const ExpectedField &expectedField(const QString &name)
     throw std::invalid_argument(qPrintable(QStringLiteral("no field %1 in the expected table").arg(name)));
 }
 
-inline QList<ExpectedField> expectedLists()
+// The fields set by lists, or those set by boxes.
+inline QList<ExpectedField> expectedFieldsOfKind(bool lists)
 {
-    QList<ExpectedField> lists = expectedFields();
-    lists.removeIf([](const ExpectedField &f) { return !f.isList(); });
-    return lists;
+    QList<ExpectedField> some = expectedFields();
+    some.removeIf([lists](const ExpectedField &f) { return f.isList() != lists; });
+    return some;
 }
 
-inline QList<ExpectedField> expectedBoxes()
-{
-    QList<ExpectedField> boxes = expectedFields();
-    boxes.removeIf([](const ExpectedField &f) { return f.isList(); });
-    return boxes;
-}
+inline QList<ExpectedField> expectedLists() { return expectedFieldsOfKind(true); }
+inline QList<ExpectedField> expectedBoxes() { return expectedFieldsOfKind(false); }
 
 // The model's field of that name.
 inline const isd::Field &modelField(const QString &name)
@@ -130,7 +122,7 @@ inline QJsonObject expectedRegister(const QString &reg)
 inline QString expectedHeader(const QString &reg) { return expectedRegister(reg).value("header").toString(); }
 inline QString expectedWord(const QString &reg) { return expectedRegister(reg).value("word").toString(); }
 // D15 first.
-inline QStringList expectedCells(const QString &reg) { return stringList(expectedRegister(reg).value("cells")); }
+inline QStringList expectedCells(const QString &reg) { return listOf<QString>(expectedRegister(reg).value("cells")); }
 
 inline QString expectedCell(const QString &reg, int bit)
 {
@@ -145,9 +137,9 @@ inline QString expectedWindow(const char *key)
 }
 
 // The focus order: the diagram, then the fields whose controls take the focus.
-inline QStringList expectedTabOrder() { return stringList(expectedTable().value("tabOrder")); }
+inline QStringList expectedTabOrder() { return listOf<QString>(expectedTable().value("tabOrder")); }
 inline int expectedSegmentCount() { return expectedTable().value("segmentCount").toInt(); }
-inline QList<int> expectedThinSegments() { return intList(expectedTable().value("thinSegments")); }
-inline QList<int> expectedUnownedSegments() { return intList(expectedTable().value("unownedSegments")); }
+inline QList<int> expectedThinSegments() { return listOf<int>(expectedTable().value("thinSegments")); }
+inline QList<int> expectedUnownedSegments() { return listOf<int>(expectedTable().value("unownedSegments")); }
 
 } // namespace testing

@@ -14,6 +14,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <map>
 #include <stdexcept>
 
 using namespace isd;
@@ -99,29 +100,17 @@ void TstDiagramPicture::tableHoldsEverySegmentInOrder()
 
 void TstDiagramPicture::tableColoursAndWidths()
 {
-    int highlight = 0;
-    int idle = 0;
-    int byDefault = 0;
+    std::map<SegmentColour, int> initial;
     QList<int> thin;
     for (const Segment &s : segments()) {
-        switch (s.initial) {
-        case SegmentColour::Highlight:
-            ++highlight;
-            break;
-        case SegmentColour::Idle:
-            ++idle;
-            break;
-        case SegmentColour::Default:
-            ++byDefault;
-            break;
-        }
+        ++initial[s.initial];
         QVERIFY2(s.width == 1 || s.width == 2, qPrintable(segmentName(s.number)));
         if (s.width == 1)
             thin.append(s.number);
     }
-    QCOMPARE(highlight, 69);
-    QCOMPARE(idle, 11);
-    QCOMPARE(byDefault, 32);
+    QCOMPARE(initial[SegmentColour::Highlight], 69);
+    QCOMPARE(initial[SegmentColour::Idle], 11);
+    QCOMPARE(initial[SegmentColour::Default], 32);
     QCOMPARE(thin, testing::expectedThinSegments());
 }
 

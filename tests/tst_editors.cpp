@@ -70,14 +70,11 @@ QList<SegmentColour> colours(const ConfigWindow &w)
 
 } // namespace
 
-class TestEditors : public QObject
+class TestEditors : public WindowTest
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-
     void editorRows_data();
     void editorRows();
     void agcAndAuxShareTheInputMuxOutput_data();
@@ -90,21 +87,7 @@ private slots:
     void noSelectionWritesNothing_data();
     void noSelectionWritesNothing();
     void editorTablesFitTheWindow();
-
-private:
-    std::unique_ptr<ConfigWindow> w;
 };
-
-void TestEditors::init()
-{
-    w = openWindow();
-    QVERIFY(w);
-}
-
-void TestEditors::cleanup()
-{
-    w.reset();
-}
 
 void TestEditors::editorRows_data()
 {
@@ -242,17 +225,14 @@ void TestEditors::agcAndAuxShareTheInputMuxOutput()
     QFETCH(QString, second);
     DiagramView *d = w->diagram();
 
-    QVERIFY(play(*w, first));
-    QCOMPARE(d->segmentColour(17), SegmentColour::Highlight);
-    QVERIFY(play(*w, second));
-    QCOMPARE(d->segmentColour(17), SegmentColour::Idle);
-    // Either amplifier powered again brings the wire back.
-    QVERIFY(play(*w, first + " space"));
-    QCOMPARE(d->segmentColour(17), SegmentColour::Highlight);
-    QVERIFY(play(*w, first));
-    QCOMPARE(d->segmentColour(17), SegmentColour::Idle);
-    QVERIFY(play(*w, second));
-    QCOMPARE(d->segmentColour(17), SegmentColour::Highlight);
+    // Line17 after each step; either amplifier powered again brings it back.
+    const QList<QPair<QString, SegmentColour>> steps{
+        {first, SegmentColour::Highlight}, {second, SegmentColour::Idle}, {first + " space", SegmentColour::Highlight},
+        {first, SegmentColour::Idle}, {second, SegmentColour::Highlight}};
+    for (const auto &[step, line17] : steps) {
+        QVERIFY(play(*w, step));
+        QVERIFY2(d->segmentColour(17) == line17, qPrintable(step));
+    }
 
     // The input source never touches Line17; the power switches never touch
     // the input wires.
@@ -444,21 +424,17 @@ void TestEditors::editorTablesFitTheWindow()
     QCOMPARE(listEditors, int(expectedLists().size()));
     // Outside the editors' own sets: the segment two switches share and the
     // wires that belong to nobody.
+    QList<int> inSets;
+    for (const ExpectedField &f : expectedFields())
+        inSets << f.segments;
+    const QList<int> nobodys = expectedUnownedSegments();
+    QSet<int> expected(nobodys.begin(), nobodys.end());
     QSet<int> unowned;
     for (int line = 1; line <= kSegmentCount; ++line) {
         if (!owner.contains(line))
             unowned.insert(line);
-    }
-    const QList<int> nobodys = expectedUnownedSegments();
-    QSet<int> expected(nobodys.begin(), nobodys.end());
-    QHash<int, int> owners;
-    for (const ExpectedField &f : expectedFields()) {
-        for (int line : f.segments)
-            ++owners[line];
-    }
-    for (auto it = owners.begin(); it != owners.end(); ++it) {
-        if (it.value() > 1)
-            expected.insert(it.key());
+        if (inSets.count(line) > 1)
+            expected.insert(line);
     }
     QCOMPARE(unowned, expected);
 }

@@ -140,9 +140,8 @@ public:
             PickList *l = list(window, name);
             m_lists.insert(name, l);
             QObject::connect(l, &PickList::picked, &m_listening, [this, name] { ++m_picks[name]; });
+            m_allItems += m_oracle.items(name);
         }
-        for (const QStringList &items : itemsOfAllLists())
-            m_allItems += items;
     }
 
     // Plays one random action; returns what went wrong while doing it, if
@@ -236,14 +235,6 @@ private:
     template<typename T>
     const T &oneOf(const QList<T> &list) { return list.at(qsizetype(below(unsigned(list.size())))); }
 
-    QList<QStringList> itemsOfAllLists() const
-    {
-        QList<QStringList> all;
-        for (const QString &name : m_oracle.listNames())
-            all << m_oracle.items(name);
-        return all;
-    }
-
     void log(int number, const QString &what)
     {
         m_history.push_back(QStringLiteral("#%1 %2").arg(number).arg(what));
@@ -265,6 +256,13 @@ private:
         if (!waitFor([this] { return m_window.isActiveWindow(); }))
             return QStringLiteral("the window did not become active again after the popup closed");
         return {};
+    }
+
+    // The model follows a pick, which the window must notify once.
+    void expectPick(const QString &name, int index)
+    {
+        m_oracle.pick(name, index);
+        m_expectedPicks[name] = 1;
     }
 
     static QWidget *focus(QWidget *control)
@@ -305,38 +303,24 @@ private:
         return {};
     }
 
-    QString pickInPopupByMouse(int number)
-    {
-        const QString name = oneOf(m_oracle.listNames());
-        const int index = int(below(unsigned(m_oracle.items(name).size())));
-        log(number, QStringLiteral("%1: popup, click item %2 %3 (was %4)")
-                        .arg(name)
-                        .arg(index)
-                        .arg(shortened(m_oracle.items(name).at(index)))
-                        .arg(m_oracle.pickedIndex(name)));
-        if (!pickInPopup(m_lists[name], index))
-            return QStringLiteral("the popup of %1 did not open or close").arg(name);
-        m_oracle.pick(name, index);
-        m_expectedPicks[name] = 1;
-        return reactivate();
-    }
+    QString pickInPopupByMouse(int number) { return pickInPopup(number, false); }
+    QString pickInPopupByKeys(int number) { return pickInPopup(number, true); }
 
-    QString pickInPopupByKeys(int number)
+    QString pickInPopup(int number, bool byKeys)
     {
         const QString name = oneOf(m_oracle.listNames());
         PickList *l = m_lists[name];
         const int index = int(below(unsigned(m_oracle.items(name).size())));
-        const bool altDown = chance(50);
-        log(number, QStringLiteral("%1: popup by %2, Home, Down x%3, Return (was %4)")
-                        .arg(name, altDown ? QStringLiteral("Alt+Down") : QStringLiteral("F4"))
-                        .arg(index)
-                        .arg(m_oracle.pickedIndex(name)));
-        if (!focus(l))
+        const bool altDown = byKeys && chance(50);
+        const QString how = byKeys
+            ? QStringLiteral("popup by %1, Home, Down x%2, Return").arg(altDown ? "Alt+Down" : "F4").arg(index)
+            : QStringLiteral("popup, click item %1 %2").arg(index).arg(shortened(m_oracle.items(name).at(index)));
+        log(number, QStringLiteral("%1: %2 (was %3)").arg(name, how).arg(m_oracle.pickedIndex(name)));
+        if (byKeys && !focus(l))
             return focusFailure(name);
-        if (!testing::pickInPopupByKeys(l, index, altDown))
+        if (!(byKeys ? testing::pickInPopupByKeys(l, index, altDown) : testing::pickInPopup(l, index)))
             return QStringLiteral("the popup of %1 did not open or close").arg(name);
-        m_oracle.pick(name, index);
-        m_expectedPicks[name] = 1;
+        expectPick(name, index);
         return reactivate();
     }
 
@@ -377,10 +361,8 @@ private:
         if (!f)
             return focusFailure(name);
         QTest::keyClick(f, key.key);
-        if (moves) {
-            m_oracle.pick(name, to);
-            m_expectedPicks[name] = 1;
-        }
+        if (moves)
+            expectPick(name, to);
         return {};
     }
 
@@ -405,10 +387,8 @@ private:
         // The wheel turns over the list's field, which passes it on to the
         // list, as it does with a wheel event that comes from the system.
         testing::turnWheel(l->lineEdit(), down ? -120 : 120);
-        if (moves) {
-            m_oracle.pick(name, to);
-            m_expectedPicks[name] = 1;
-        }
+        if (moves)
+            expectPick(name, to);
         return {};
     }
 
@@ -536,7 +516,7 @@ void quietPlatformHandler(QtMsgType type, const QMessageLogContext &context, con
     g_nextHandler(type, context, message);
 }
 
-class TestRandomUsers : public QObject
+class TestRandomUsers : public WindowTest
 {
     Q_OBJECT
 
@@ -571,13 +551,9 @@ void TestRandomUsers::cleanupTestCase()
 
 void TestRandomUsers::randomUsers()
 {
-    const std::unique_ptr<ConfigWindow> opened = openWindow();
-    QVERIFY(opened);
-    ConfigWindow &window = *opened;
-
     QElapsedTimer clock;
     clock.start();
-    RandomUser user(window, m_seed);
+    RandomUser user(*w, m_seed);
     const QString replay = QStringLiteral("ISD5116_RANDOM_SEED=%1").arg(m_seed);
 
     QStringList diff = user.differences();

@@ -11,14 +11,11 @@
 using namespace isd;
 using namespace testing;
 
-class TestWindow : public QObject
+class TestWindow : public WindowTest
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-
     void titleAndControls();
     void controlNames_data();
     void controlNames();
@@ -45,21 +42,7 @@ private slots:
     void pickSendsOneNotification_data();
     void pickSendsOneNotification();
     void wordFollowsOnTheNextTick();
-
-private:
-    std::unique_ptr<ConfigWindow> w;
 };
-
-void TestWindow::init()
-{
-    w = openWindow();
-    QVERIFY(w);
-}
-
-void TestWindow::cleanup()
-{
-    w.reset();
-}
 
 void TestWindow::titleAndControls()
 {

@@ -70,6 +70,24 @@ inline std::unique_ptr<isd::ConfigWindow> openWindow(QScreen *screen = nullptr)
     return w;
 }
 
+// The base of a suite whose every test function starts on a window of its
+// own, opened as above and closed after the function.
+class WindowTest : public QObject
+{
+    Q_OBJECT
+
+protected:
+    std::unique_ptr<isd::ConfigWindow> w;
+
+private slots:
+    void init()
+    {
+        w = openWindow();
+        QVERIFY(w);
+    }
+    void cleanup() { w.reset(); }
+};
+
 inline QString cellText(const isd::ConfigWindow &w, isd::Register reg, int bit)
 {
     return w.findChild<QLabel *>(isd::cellControl(reg, bit).name)->text();
