@@ -57,8 +57,8 @@ private:
     Announcer *m_announcer = nullptr;
     std::optional<Register> m_editedRegister;
     // By register (CFG0 first), then by bit.
-    std::array<std::array<ValueLabel *, kBitsPerRegister>, 2> m_cells{};
-    std::array<ValueLabel *, 2> m_words{};
+    std::array<std::array<ValueLabel *, kBitsPerRegister>, kRegisterCount> m_cells{};
+    std::array<ValueLabel *, kRegisterCount> m_words{};
     // By field; nullptr where the field is set by the other kind of control.
     std::array<QCheckBox *, kFieldCount> m_boxes{};
     std::array<PickList *, kFieldCount> m_lists{};
