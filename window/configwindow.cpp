@@ -45,7 +45,7 @@ ConfigWindow::ConfigWindow(QWidget *parent)
     : FixedLayoutFrame(QSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips)), parent)
 {
     installAccessibility();
-    setObjectName(QStringLiteral("Form1"));
+    setObjectName(QLatin1String(kWindowName));
     setWindowTitle(QStringLiteral("Программа установки Конфигурационных бит для микросхемы ISD5116"));
     // Rendered from the SVG at whatever size the desktop asks for.
     setWindowIcon(QIcon(QStringLiteral(":/icon.svg")));
@@ -58,11 +58,11 @@ ConfigWindow::ConfigWindow(QWidget *parent)
     applyTabOrder();
     m_announcer = new Announcer(this);
 
-    // Timer1 ticks once when the window opens and once after every change of
-    // a cell; each tick recomputes both words from all 32 cells. An idle
+    // The timer ticks once when the window opens and once after every change
+    // of a cell; each tick recomputes both words from all 32 cells. An idle
     // window therefore costs nothing, and a change shows within a tick.
     m_timer = new QTimer(this);
-    m_timer->setObjectName(QStringLiteral("Timer1"));
+    m_timer->setObjectName(QLatin1String(kTimerName));
     m_timer->setSingleShot(true);
     m_timer->setInterval(1);
     connect(m_timer, &QTimer::timeout, this, &ConfigWindow::refreshWords);
@@ -76,63 +76,65 @@ ConfigWindow::ConfigWindow(QWidget *parent)
 
 void ConfigWindow::buildControls()
 {
-    // The picture box first: the controls inside it need their parent.
-    const ControlSpec &pictureDesign = control(QStringLiteral("Picture1"));
-    m_diagram = new DiagramView(surface());
-    m_diagram->setObjectName(pictureDesign.name);
-    m_diagram->setGeometry(twipsToPixels(pictureDesign.left, pictureDesign.top, pictureDesign.width,
-                                         pictureDesign.height));
-    m_diagram->setFocusPolicy(Qt::StrongFocus);
-    describe(m_diagram, pictureDesign);
-    const QPoint inner = m_diagram->contentsRect().topLeft();
-
-    for (const ControlSpec &design : controlTable()) {
-        QWidget *parent = design.container == Container::Picture ? m_diagram : surface();
-        QWidget *widget = nullptr;
-        switch (design.kind) {
-        case ControlKind::Picture:
-            continue;
-        case ControlKind::Header:
-        case ControlKind::Link:
-            widget = makeLabel(design, parent);
-            break;
-        case ControlKind::Cell:
-        case ControlKind::Word: {
-            auto *label = static_cast<ValueLabel *>(makeLabel(design, parent));
-            const size_t reg = size_t(design.reg);
-            if (design.kind == ControlKind::Cell)
-                m_cells[reg][size_t(design.bit)] = label;
-            else
-                m_words[reg] = label;
-            widget = label;
-            break;
+    // The controls inside the picture box after the picture box, their parent.
+    for (Container container : {Container::Window, Container::Picture}) {
+        for (const ControlSpec &design : controlTable()) {
+            if (design.container == container)
+                makeControl(design);
         }
-        case ControlKind::CheckBox: {
-            auto *box = new QCheckBox(parent);
-            if (QStyle *style = layoutStyle())
-                box->setStyle(style);
-            box->setChecked(design.checked);
-            m_boxes[size_t(design.field)] = box;
-            widget = box;
-            break;
-        }
-        case ControlKind::List: {
-            auto *list = new PickList(design.items, parent);
-            m_lists[size_t(design.field)] = list;
-            widget = list;
-            break;
-        }
-        }
-        widget->setObjectName(design.name);
-        describe(widget, design);
-        QRect geometry = twipsToPixels(design.left, design.top, design.width, design.height);
-        if (design.container == Container::Picture)
-            geometry.translate(inner);
-        widget->setGeometry(geometry);
     }
     // Labels lie under the picture box where they meet it, as on a dialog
     // whose labels are drawn on the window itself.
     m_diagram->raise();
+}
+
+void ConfigWindow::makeControl(const ControlSpec &design)
+{
+    QWidget *parent = design.container == Container::Picture ? m_diagram : surface();
+    QWidget *widget = nullptr;
+    switch (design.kind) {
+    case ControlKind::Picture:
+        m_diagram = new DiagramView(parent);
+        m_diagram->setFocusPolicy(Qt::StrongFocus);
+        widget = m_diagram;
+        break;
+    case ControlKind::Header:
+    case ControlKind::Link:
+        widget = makeLabel(design, parent);
+        break;
+    case ControlKind::Cell:
+    case ControlKind::Word: {
+        auto *label = static_cast<ValueLabel *>(makeLabel(design, parent));
+        const size_t reg = size_t(design.reg);
+        if (design.kind == ControlKind::Cell)
+            m_cells[reg][size_t(design.bit)] = label;
+        else
+            m_words[reg] = label;
+        widget = label;
+        break;
+    }
+    case ControlKind::CheckBox: {
+        auto *box = new QCheckBox(parent);
+        if (QStyle *style = layoutStyle())
+            box->setStyle(style);
+        box->setChecked(design.checked);
+        m_boxes[size_t(design.field)] = box;
+        widget = box;
+        break;
+    }
+    case ControlKind::List: {
+        auto *list = new PickList(design.items, parent);
+        m_lists[size_t(design.field)] = list;
+        widget = list;
+        break;
+    }
+    }
+    widget->setObjectName(design.name);
+    describe(widget, design);
+    QRect geometry = twipsToPixels(design.left, design.top, design.width, design.height);
+    if (design.container == Container::Picture)
+        geometry.translate(m_diagram->contentsRect().topLeft());
+    widget->setGeometry(geometry);
 }
 
 bool ConfigWindow::event(QEvent *event)
