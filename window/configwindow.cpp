@@ -23,19 +23,15 @@ namespace isd {
 
 namespace {
 
-QLabel *makeLabel(const ControlSpec &design, QWidget *parent)
+// A label of the kind given (a plain QLabel or a ValueLabel) showing its
+// design text as written, at its top left, on the window's colour.
+template <typename Label>
+Label *makeLabel(const ControlSpec &design, QWidget *parent)
 {
-    const bool value = design.kind == ControlKind::Cell || design.kind == ControlKind::Word;
-    auto *label = value ? new ValueLabel(design.text, parent) : new QLabel(design.text, parent);
+    auto *label = new Label(design.text, parent);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setAutoFillBackground(true);
-    if (design.kind == ControlKind::Link) {
-        label->setFont(linkFont());
-        QPalette blue = label->palette();
-        blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
-        label->setPalette(blue);
-    }
     return label;
 }
 
@@ -99,12 +95,15 @@ void ConfigWindow::makeControl(const ControlSpec &design)
         widget = m_diagram;
         break;
     case ControlKind::Header:
+        widget = makeLabel<QLabel>(design, parent);
+        break;
     case ControlKind::Link:
-        widget = makeLabel(design, parent);
+        widget = makeLabel<QLabel>(design, parent);
+        styleAsLink(widget);
         break;
     case ControlKind::Cell:
     case ControlKind::Word: {
-        auto *label = static_cast<ValueLabel *>(makeLabel(design, parent));
+        auto *label = makeLabel<ValueLabel>(design, parent);
         const size_t reg = size_t(design.reg);
         if (design.kind == ControlKind::Cell)
             m_cells[reg][size_t(design.bit)] = label;
