@@ -2,13 +2,9 @@
 
 #include "model/descriptions.h"
 #include "window/controltable.h"
-#include "window/valuelabel.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
-#include <QAbstractItemView>
-#include <QComboBox>
-#include <QLabel>
 
 namespace isd {
 
@@ -132,17 +128,6 @@ void installAccessibility()
     Q_UNUSED(installed);
 }
 
-void labelForScreenReaders(QWidget *control, const QString &name)
-{
-    auto *label = new QLabel(name, control->parentWidget());
-    label->setTextFormat(Qt::PlainText);
-    label->setBuddy(control);
-    label->hide();
-    // The popup too, which a screen reader names as it opens.
-    if (auto *list = qobject_cast<QComboBox *>(control))
-        list->view()->setAccessibleName(name);
-}
-
 Announcer::Announcer(QWidget *window)
     : QWidget(window)
     , m_notice(new Notice(this))
@@ -161,46 +146,32 @@ void Announcer::announce(const QString &text)
     QAccessible::updateAccessibility(&shown);
 }
 
-void describe(QWidget *widget, const ControlSpec &design)
+ScreenReaderTexts screenReaderTexts(const ControlSpec &design)
 {
-    QString name;
-    QString description;
     const Register reg = design.reg;
-    const int bit = design.bit;
     switch (design.kind) {
     case ControlKind::CheckBox:
     case ControlKind::List:
-        name = controlName(field(design.field));
-        description = controlDescription(field(design.field));
-        if (design.kind == ControlKind::List)
-            labelForScreenReaders(widget, name);
-        break;
+        return {controlName(field(design.field)), controlDescription(field(design.field))};
     case ControlKind::Cell:
-        name = cellAccessibleName(reg, bit);
-        description = cellDescription(reg, bit);
-        static_cast<ValueLabel *>(widget)->setSpeech(
-            [reg, bit](const QString &shown) { return cellSpokenName(reg, bit, shown); });
-        break;
+        return {cellAccessibleName(reg, design.bit), cellDescription(reg, design.bit)};
     case ControlKind::Word:
-        name = wordAccessibleName(reg);
-        description = wordDescription(reg);
-        static_cast<ValueLabel *>(widget)->setSpeech(
-            [reg](const QString &shown) { return wordSpokenName(reg, shown); });
-        break;
+        return {wordAccessibleName(reg), wordDescription(reg)};
     case ControlKind::Header:
-        name = headerAccessibleName(reg);
-        description = headerDescription(reg);
-        break;
+        return {headerAccessibleName(reg), headerDescription(reg)};
     case ControlKind::Picture:
-        widget->setAccessibleName(diagramAccessibleName());
-        widget->setAccessibleDescription(diagramDescription());
-        return;
+        return {diagramAccessibleName(), diagramDescription()};
     case ControlKind::Link:
-        return;
+        break;
     }
-    widget->setAccessibleName(name);
-    widget->setAccessibleDescription(description);
-    widget->setToolTip(description);
+    return {};
+}
+
+ValueLabel::Speech spokenValue(const ControlSpec &design)
+{
+    if (design.kind == ControlKind::Cell)
+        return [reg = design.reg, bit = design.bit](const QString &shown) { return cellSpokenName(reg, bit, shown); };
+    return [reg = design.reg](const QString &shown) { return wordSpokenName(reg, shown); };
 }
 
 } // namespace isd

@@ -12,6 +12,7 @@
 #include "window/twips.h"
 #include "window/valuelabel.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QIcon>
@@ -33,6 +34,18 @@ Label *makeLabel(const ControlSpec &design, QWidget *parent)
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setAutoFillBackground(true);
     return label;
+}
+
+// Qt names an editable list on Linux by its text, and takes the list's name
+// for screen readers from a labelling relation only: a hidden label gives it.
+void labelForScreenReaders(PickList *list, const QString &name)
+{
+    auto *label = new QLabel(name, list->parentWidget());
+    label->setTextFormat(Qt::PlainText);
+    label->setBuddy(list);
+    label->hide();
+    // The popup too, which a screen reader names as it opens.
+    list->view()->setAccessibleName(name);
 }
 
 } // namespace
@@ -104,6 +117,7 @@ void ConfigWindow::makeControl(const ControlSpec &design)
     case ControlKind::Cell:
     case ControlKind::Word: {
         auto *label = makeLabel<ValueLabel>(design, parent);
+        label->setSpeech(spokenValue(design));
         const size_t reg = size_t(design.reg);
         if (design.kind == ControlKind::Cell)
             m_cells[reg][size_t(design.bit)] = label;
@@ -123,13 +137,20 @@ void ConfigWindow::makeControl(const ControlSpec &design)
     }
     case ControlKind::List: {
         auto *list = new PickList(design.items, parent);
+        labelForScreenReaders(list, screenReaderTexts(design).name);
         m_lists[size_t(design.field)] = list;
         widget = list;
         break;
     }
     }
     widget->setObjectName(design.name);
-    describe(widget, design);
+    const ScreenReaderTexts texts = screenReaderTexts(design);
+    widget->setAccessibleName(texts.name);
+    widget->setAccessibleDescription(texts.description);
+    // The description is the tooltip too, but not over the diagram, which a
+    // tooltip would cover wherever the mouse rests.
+    if (design.kind != ControlKind::Picture)
+        widget->setToolTip(texts.description);
     QRect geometry = twipsToPixels(design.left, design.top, design.width, design.height);
     if (design.container == Container::Picture)
         geometry.translate(m_diagram->contentsRect().topLeft());
