@@ -1,7 +1,9 @@
 #include "window/accessibility.h"
 
 #include "model/descriptions.h"
+#include "window/configwindow.h"
 #include "window/controltable.h"
+#include "window/diagramview.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -97,21 +99,23 @@ private:
     QString value() const { return label()->text(); }
 };
 
-QAccessibleInterface *accessibleFactory(const QString &className, QObject *object)
+// Chosen by type, not by class name, so that renaming a class cannot
+// silently drop its role.
+QAccessibleInterface *accessibleFactory(const QString &, QObject *object)
 {
     // A plain QWidget is a "filler" to assistive tools; screen readers look
     // for a frame as the application's top level.
-    if (className == QLatin1String("isd::ConfigWindow"))
-        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    if (auto *window = qobject_cast<ConfigWindow *>(object))
+        return new QAccessibleWidget(window, QAccessible::Window);
     // A QFrame would be a frame too, and a screen reader would take the
     // picture box for a window of its own and never review the registers
     // outside it.
-    if (className == QLatin1String("isd::DiagramView"))
-        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Graphic);
-    if (className == QLatin1String("isd::ValueLabel"))
-        return new ValueLabelAccessible(static_cast<ValueLabel *>(object));
-    if (className == QLatin1String("isd::Announcer"))
-        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::StatusBar);
+    if (auto *diagram = qobject_cast<DiagramView *>(object))
+        return new QAccessibleWidget(diagram, QAccessible::Graphic);
+    if (auto *label = qobject_cast<ValueLabel *>(object))
+        return new ValueLabelAccessible(label);
+    if (auto *announcer = qobject_cast<Announcer *>(object))
+        return new QAccessibleWidget(announcer, QAccessible::StatusBar);
     if (auto *notice = dynamic_cast<Notice *>(object))
         return new NoticeAccessible(notice);
     return nullptr;
