@@ -76,15 +76,10 @@ int main(int argc, char *argv[])
         case isd::ControlKind::Word:
             widget = new QLabel(c.text, parent);
             break;
-        case isd::ControlKind::Link: {
-            auto *link = new QLabel(c.text, parent);
-            link->setFont(isd::linkFont());
-            QPalette blue = link->palette();
-            blue.setColor(QPalette::WindowText, Qt::blue);
-            link->setPalette(blue);
-            widget = link;
+        case isd::ControlKind::Link:
+            widget = new QLabel(c.text, parent);
+            isd::styleAsLink(widget);
             break;
-        }
         case isd::ControlKind::CheckBox: {
             auto *box = new QCheckBox(parent);
             box->setChecked(c.checked);

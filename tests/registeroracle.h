@@ -143,7 +143,7 @@ private:
     }
 
     // m_words[0] is CFG0, m_words[1] CFG1; bit k of a word is register bit Dk.
-    std::array<unsigned, 2> m_words{};
+    std::array<unsigned, isd::kRegisterCount> m_words{};
     std::array<isd::SegmentColour, 113> m_colours{};   // index 0 unused
     QHash<QString, Box> m_boxes;
     QHash<QString, List> m_lists;

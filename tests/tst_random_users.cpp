@@ -490,7 +490,7 @@ private:
         QLabel *label;
     };
     std::vector<Cell> m_cells;   // CFG0 D15 to D0, then CFG1 D15 to D0
-    std::array<QLabel *, 2> m_words{};
+    std::array<QLabel *, kRegisterCount> m_words{};
     QHash<QString, QCheckBox *> m_boxes;
     QHash<QString, PickList *> m_lists;
     QStringList m_allItems;

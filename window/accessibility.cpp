@@ -1,14 +1,12 @@
 #include "window/accessibility.h"
 
 #include "model/descriptions.h"
+#include "window/configwindow.h"
 #include "window/controltable.h"
-#include "window/valuelabel.h"
+#include "window/diagramview.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
-#include <QAbstractItemView>
-#include <QComboBox>
-#include <QLabel>
 
 namespace isd {
 
@@ -101,21 +99,23 @@ private:
     QString value() const { return label()->text(); }
 };
 
-QAccessibleInterface *accessibleFactory(const QString &className, QObject *object)
+// Chosen by type, not by class name, so that renaming a class cannot
+// silently drop its role.
+QAccessibleInterface *accessibleFactory(const QString &, QObject *object)
 {
     // A plain QWidget is a "filler" to assistive tools; screen readers look
     // for a frame as the application's top level.
-    if (className == QLatin1String("isd::ConfigWindow"))
-        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    if (auto *window = qobject_cast<ConfigWindow *>(object))
+        return new QAccessibleWidget(window, QAccessible::Window);
     // A QFrame would be a frame too, and a screen reader would take the
     // picture box for a window of its own and never review the registers
     // outside it.
-    if (className == QLatin1String("isd::DiagramView"))
-        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Graphic);
-    if (className == QLatin1String("isd::ValueLabel"))
-        return new ValueLabelAccessible(static_cast<ValueLabel *>(object));
-    if (className == QLatin1String("isd::Announcer"))
-        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::StatusBar);
+    if (auto *diagram = qobject_cast<DiagramView *>(object))
+        return new QAccessibleWidget(diagram, QAccessible::Graphic);
+    if (auto *label = qobject_cast<ValueLabel *>(object))
+        return new ValueLabelAccessible(label);
+    if (auto *announcer = qobject_cast<Announcer *>(object))
+        return new QAccessibleWidget(announcer, QAccessible::StatusBar);
     if (auto *notice = dynamic_cast<Notice *>(object))
         return new NoticeAccessible(notice);
     return nullptr;
@@ -130,17 +130,6 @@ void installAccessibility()
         return true;
     }();
     Q_UNUSED(installed);
-}
-
-void labelForScreenReaders(QWidget *control, const QString &name)
-{
-    auto *label = new QLabel(name, control->parentWidget());
-    label->setTextFormat(Qt::PlainText);
-    label->setBuddy(control);
-    label->hide();
-    // The popup too, which a screen reader names as it opens.
-    if (auto *list = qobject_cast<QComboBox *>(control))
-        list->view()->setAccessibleName(name);
 }
 
 Announcer::Announcer(QWidget *window)
@@ -161,46 +150,32 @@ void Announcer::announce(const QString &text)
     QAccessible::updateAccessibility(&shown);
 }
 
-void describe(QWidget *widget, const ControlSpec &design)
+ScreenReaderTexts screenReaderTexts(const ControlSpec &design)
 {
-    QString name;
-    QString description;
     const Register reg = design.reg;
-    const int bit = design.bit;
     switch (design.kind) {
     case ControlKind::CheckBox:
     case ControlKind::List:
-        name = controlName(field(design.field));
-        description = controlDescription(field(design.field));
-        if (design.kind == ControlKind::List)
-            labelForScreenReaders(widget, name);
-        break;
+        return {controlName(field(design.field)), controlDescription(field(design.field))};
     case ControlKind::Cell:
-        name = cellAccessibleName(reg, bit);
-        description = cellDescription(reg, bit);
-        static_cast<ValueLabel *>(widget)->setSpeech(
-            [reg, bit](const QString &shown) { return cellSpokenName(reg, bit, shown); });
-        break;
+        return {cellAccessibleName(reg, design.bit), cellDescription(reg, design.bit)};
     case ControlKind::Word:
-        name = wordAccessibleName(reg);
-        description = wordDescription(reg);
-        static_cast<ValueLabel *>(widget)->setSpeech(
-            [reg](const QString &shown) { return wordSpokenName(reg, shown); });
-        break;
+        return {wordAccessibleName(reg), wordDescription(reg)};
     case ControlKind::Header:
-        name = headerAccessibleName(reg);
-        description = headerDescription(reg);
-        break;
+        return {headerAccessibleName(reg), headerDescription(reg)};
     case ControlKind::Picture:
-        widget->setAccessibleName(diagramAccessibleName());
-        widget->setAccessibleDescription(diagramDescription());
-        return;
+        return {diagramAccessibleName(), diagramDescription()};
     case ControlKind::Link:
-        return;
+        break;
     }
-    widget->setAccessibleName(name);
-    widget->setAccessibleDescription(description);
-    widget->setToolTip(description);
+    return {};
+}
+
+ValueLabel::Speech spokenValue(const ControlSpec &design)
+{
+    if (design.kind == ControlKind::Cell)
+        return [reg = design.reg, bit = design.bit](const QString &shown) { return cellSpokenName(reg, bit, shown); };
+    return [reg = design.reg](const QString &shown) { return wordSpokenName(reg, shown); };
 }
 
 } // namespace isd

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "window/valuelabel.h"
+
 #include <QWidget>
 
 namespace isd {
@@ -13,16 +15,18 @@ struct ControlSpec;
 // and offers its text through the Text interface.
 void installAccessibility();
 
-// Gives a control the name a screen reader announces it by, through a hidden
-// label that labels it. Qt names an editable list on Linux by its text and
-// takes the list's field name from a labelling relation only.
-void labelForScreenReaders(QWidget *control, const QString &name);
+// What a screen reader says of a control, from its field, register or bit:
+// the name it announces the control by, and the description it reads on
+// request. The link has neither: its text names it.
+struct ScreenReaderTexts {
+    QString name;
+    QString description;
+};
+ScreenReaderTexts screenReaderTexts(const ControlSpec &design);
 
-// Gives a control its name and description for screen readers, from its
-// field, register or bit, shown as its tooltip as well; the picture box has
-// no tooltip, which would cover the diagram wherever the mouse rests. Cells
-// and words are spoken with their values.
-void describe(QWidget *control, const ControlSpec &design);
+// How a screen reader speaks a cell or a word: with its meaning and the text
+// it shows, "AXG1, CFG0 D12: 1", "CFG0 hex 1800".
+ValueLabel::Speech spokenValue(const ControlSpec &design);
 
 // Says a short text through the screen reader without moving the focus, e.g.
 // the new register word after an edit. It is hidden: a status bar holding a

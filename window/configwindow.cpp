@@ -12,6 +12,7 @@
 #include "window/twips.h"
 #include "window/valuelabel.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QIcon>
@@ -23,20 +24,28 @@ namespace isd {
 
 namespace {
 
-QLabel *makeLabel(const ControlSpec &design, QWidget *parent)
+// A label of the kind given (a plain QLabel or a ValueLabel) showing its
+// design text as written, at its top left, on the window's colour.
+template <typename Label>
+Label *makeLabel(const ControlSpec &design, QWidget *parent)
 {
-    const bool value = design.kind == ControlKind::Cell || design.kind == ControlKind::Word;
-    auto *label = value ? new ValueLabel(design.text, parent) : new QLabel(design.text, parent);
+    auto *label = new Label(design.text, parent);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setAutoFillBackground(true);
-    if (design.kind == ControlKind::Link) {
-        label->setFont(linkFont());
-        QPalette blue = label->palette();
-        blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
-        label->setPalette(blue);
-    }
     return label;
+}
+
+// Qt names an editable list on Linux by its text, and takes the list's name
+// for screen readers from a labelling relation only: a hidden label gives it.
+void labelForScreenReaders(PickList *list, const QString &name)
+{
+    auto *label = new QLabel(name, list->parentWidget());
+    label->setTextFormat(Qt::PlainText);
+    label->setBuddy(list);
+    label->hide();
+    // The popup too, which a screen reader names as it opens.
+    list->view()->setAccessibleName(name);
 }
 
 } // namespace
@@ -45,7 +54,7 @@ ConfigWindow::ConfigWindow(QWidget *parent)
     : FixedLayoutFrame(QSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips)), parent)
 {
     installAccessibility();
-    setObjectName(QStringLiteral("Form1"));
+    setObjectName(QLatin1String(kWindowName));
     setWindowTitle(QStringLiteral("Программа установки Конфигурационных бит для микросхемы ISD5116"));
     // Rendered from the SVG at whatever size the desktop asks for.
     setWindowIcon(QIcon(QStringLiteral(":/icon.svg")));
@@ -58,11 +67,11 @@ ConfigWindow::ConfigWindow(QWidget *parent)
     applyTabOrder();
     m_announcer = new Announcer(this);
 
-    // Timer1 ticks once when the window opens and once after every change of
-    // a cell; each tick recomputes both words from all 32 cells. An idle
+    // The timer ticks once when the window opens and once after every change
+    // of a cell; each tick recomputes both words from all 32 cells. An idle
     // window therefore costs nothing, and a change shows within a tick.
     m_timer = new QTimer(this);
-    m_timer->setObjectName(QStringLiteral("Timer1"));
+    m_timer->setObjectName(QLatin1String(kTimerName));
     m_timer->setSingleShot(true);
     m_timer->setInterval(1);
     connect(m_timer, &QTimer::timeout, this, &ConfigWindow::refreshWords);
@@ -76,63 +85,76 @@ ConfigWindow::ConfigWindow(QWidget *parent)
 
 void ConfigWindow::buildControls()
 {
-    // The picture box first: the controls inside it need their parent.
-    const ControlSpec &pictureDesign = control(QStringLiteral("Picture1"));
-    m_diagram = new DiagramView(surface());
-    m_diagram->setObjectName(pictureDesign.name);
-    m_diagram->setGeometry(twipsToPixels(pictureDesign.left, pictureDesign.top, pictureDesign.width,
-                                         pictureDesign.height));
-    m_diagram->setFocusPolicy(Qt::StrongFocus);
-    describe(m_diagram, pictureDesign);
-    const QPoint inner = m_diagram->contentsRect().topLeft();
-
-    for (const ControlSpec &design : controlTable()) {
-        QWidget *parent = design.container == Container::Picture ? m_diagram : surface();
-        QWidget *widget = nullptr;
-        switch (design.kind) {
-        case ControlKind::Picture:
-            continue;
-        case ControlKind::Header:
-        case ControlKind::Link:
-            widget = makeLabel(design, parent);
-            break;
-        case ControlKind::Cell:
-        case ControlKind::Word: {
-            auto *label = static_cast<ValueLabel *>(makeLabel(design, parent));
-            const size_t reg = size_t(design.reg);
-            if (design.kind == ControlKind::Cell)
-                m_cells[reg][size_t(design.bit)] = label;
-            else
-                m_words[reg] = label;
-            widget = label;
-            break;
+    // The controls inside the picture box after the picture box, their parent.
+    for (Container container : {Container::Window, Container::Picture}) {
+        for (const ControlSpec &design : controlTable()) {
+            if (design.container == container)
+                makeControl(design);
         }
-        case ControlKind::CheckBox: {
-            auto *box = new QCheckBox(parent);
-            if (QStyle *style = layoutStyle())
-                box->setStyle(style);
-            box->setChecked(design.checked);
-            m_boxes[size_t(design.field)] = box;
-            widget = box;
-            break;
-        }
-        case ControlKind::List: {
-            auto *list = new PickList(design.items, parent);
-            m_lists[size_t(design.field)] = list;
-            widget = list;
-            break;
-        }
-        }
-        widget->setObjectName(design.name);
-        describe(widget, design);
-        QRect geometry = twipsToPixels(design.left, design.top, design.width, design.height);
-        if (design.container == Container::Picture)
-            geometry.translate(inner);
-        widget->setGeometry(geometry);
     }
     // Labels lie under the picture box where they meet it, as on a dialog
     // whose labels are drawn on the window itself.
     m_diagram->raise();
+}
+
+void ConfigWindow::makeControl(const ControlSpec &design)
+{
+    QWidget *parent = design.container == Container::Picture ? m_diagram : surface();
+    QWidget *widget = nullptr;
+    switch (design.kind) {
+    case ControlKind::Picture:
+        m_diagram = new DiagramView(parent);
+        m_diagram->setFocusPolicy(Qt::StrongFocus);
+        widget = m_diagram;
+        break;
+    case ControlKind::Header:
+        widget = makeLabel<QLabel>(design, parent);
+        break;
+    case ControlKind::Link:
+        widget = makeLabel<QLabel>(design, parent);
+        styleAsLink(widget);
+        break;
+    case ControlKind::Cell:
+    case ControlKind::Word: {
+        auto *label = makeLabel<ValueLabel>(design, parent);
+        label->setSpeech(spokenValue(design));
+        const size_t reg = size_t(design.reg);
+        if (design.kind == ControlKind::Cell)
+            m_cells[reg][size_t(design.bit)] = label;
+        else
+            m_words[reg] = label;
+        widget = label;
+        break;
+    }
+    case ControlKind::CheckBox: {
+        auto *box = new QCheckBox(parent);
+        if (QStyle *style = layoutStyle())
+            box->setStyle(style);
+        box->setChecked(design.checked);
+        m_boxes[size_t(design.field)] = box;
+        widget = box;
+        break;
+    }
+    case ControlKind::List: {
+        auto *list = new PickList(design.items, parent);
+        labelForScreenReaders(list, screenReaderTexts(design).name);
+        m_lists[size_t(design.field)] = list;
+        widget = list;
+        break;
+    }
+    }
+    widget->setObjectName(design.name);
+    const ScreenReaderTexts texts = screenReaderTexts(design);
+    widget->setAccessibleName(texts.name);
+    widget->setAccessibleDescription(texts.description);
+    // The description is the tooltip too, but not over the diagram, which a
+    // tooltip would cover wherever the mouse rests.
+    if (design.kind != ControlKind::Picture)
+        widget->setToolTip(texts.description);
+    QRect geometry = twipsToPixels(design.left, design.top, design.width, design.height);
+    if (design.container == Container::Picture)
+        geometry.translate(m_diagram->contentsRect().topLeft());
+    widget->setGeometry(geometry);
 }
 
 bool ConfigWindow::event(QEvent *event)

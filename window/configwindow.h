@@ -17,6 +17,7 @@ class Announcer;
 class DiagramView;
 class PickList;
 class ValueLabel;
+struct ControlSpec;
 
 // The one window: register headers, the 32 bit cells, the two hexadecimal
 // words and the picture box with the diagram and the editors' controls, all
@@ -37,9 +38,10 @@ protected:
 
 private:
     void buildControls();
+    void makeControl(const ControlSpec &design);
     void applyTabOrder();
     void connectEditors();
-    // Timer1's tick: both words recomputed from all 32 cells; the word of an
+    // The timer's tick: both words recomputed from all 32 cells; the word of an
     // edited register is then announced to screen readers.
     void refreshWords();
     // After every toggle or pick, even one that changes no bit, so that the
@@ -57,8 +59,8 @@ private:
     Announcer *m_announcer = nullptr;
     std::optional<Register> m_editedRegister;
     // By register (CFG0 first), then by bit.
-    std::array<std::array<ValueLabel *, kBitsPerRegister>, 2> m_cells{};
-    std::array<ValueLabel *, 2> m_words{};
+    std::array<std::array<ValueLabel *, kBitsPerRegister>, kRegisterCount> m_cells{};
+    std::array<ValueLabel *, kRegisterCount> m_words{};
     // By field; nullptr where the field is set by the other kind of control.
     std::array<QCheckBox *, kFieldCount> m_boxes{};
     std::array<PickList *, kFieldCount> m_lists{};

@@ -121,11 +121,6 @@ const std::vector<ControlSpec> &controlTable()
     return table;
 }
 
-const ControlSpec &control(const QString &name)
-{
-    return find([&](const ControlSpec &c) { return c.name == name; });
-}
-
 const ControlSpec &cellControl(Register reg, int bit)
 {
     return find([&](const ControlSpec &c) { return c.kind == ControlKind::Cell && c.reg == reg && c.bit == bit; });

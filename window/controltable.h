@@ -41,7 +41,10 @@ struct ControlSpec {
 // Every control of the window: Label1..Label37, Picture1, Check1..Check8 and
 // Combo1..Combo11, in no particular order.
 const std::vector<ControlSpec> &controlTable();
-const ControlSpec &control(const QString &name);
+
+// The names of the window itself and of the timer that refreshes its words.
+constexpr char kWindowName[] = "Form1";
+constexpr char kTimerName[] = "Timer1";
 
 // The bit cell of a register bit, a register's word, and the check box or
 // list that sets a field.

@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QStringList>
+#include <QWidget>
 
 namespace isd {
 
@@ -25,13 +26,16 @@ QFont dialogFont()
     return font;
 }
 
-QFont linkFont()
+void styleAsLink(QWidget *link)
 {
     QFont font = dialogFont();
     font.setPixelSize(13);   // 9.75 points
     font.setBold(true);
     font.setUnderline(true);
-    return font;
+    link->setFont(font);
+    QPalette blue = link->palette();
+    blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    link->setPalette(blue);
 }
 
 void provideDialogFont()
