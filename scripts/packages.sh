@@ -13,13 +13,14 @@ build_packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev 'qt6-svg-plugins?
 # dpkg-shlibdeps to find the packages of the libraries they link.
 package_packages=(dpkg-dev file)
 # Running the tests: the validators; for the accessibility tests a virtual
-# X server, a D-Bus session with the AT-SPI bus, an AT-SPI client, and the
-# Orca screen reader with a window manager and a key presser; lintian for the
-# Debian package; Qt's window-system interface, through which a test moves
-# the window to another screen as the X11 platform reports such a move.
+# X server, a D-Bus session with the AT-SPI bus, pytest with dogtail (an
+# AT-SPI client), and the Orca screen reader with a window manager and a key
+# presser; lintian for the Debian package; Qt's window-system interface,
+# through which a test moves the window to another screen as the X11
+# platform reports such a move.
 test_packages=(desktop-file-utils appstream xvfb xauth dbus at-spi2-core
-    python3-pyatspi gir1.2-atspi-2.0 python3-xlib orca openbox xdotool lintian
-    qt6-base-private-dev)
+    python3-pytest python3-dogtail python3-pyatspi gir1.2-atspi-2.0 python3-xlib
+    orca openbox xdotool lintian qt6-base-private-dev)
 
 # Installs the named packages that are not installed yet, with apt-get
 # (through sudo when not root); does nothing when all are there. apt's lists

@@ -1,9 +1,10 @@
 """What the window must show a screen reader's user: the fields, list items
 and tab order from the tests' expected table (tests/expected.json), the
-texts the program speaks in the language under test, and a model of the two
-registers that follows the user's edits."""
+texts the program speaks in the language under test (LANGUAGE), and a model
+of the two registers that follows the user's edits."""
 
 import json
+import os
 import pathlib
 import re
 import xml.etree.ElementTree
@@ -79,17 +80,19 @@ if set(PURPOSE) != set(FIELDS):
 DIAGRAM_NAME = "Signal-path diagram"
 DIAGRAM_DESCRIPTION = "Block diagram of the chip's analog path; paths in use are drawn in red."
 
-# The program's English texts in the language under test, from its .ts
-# file; empty for English.
-TRANSLATIONS = {}
 
-
-def load_translations(language):
-    if language == "en":
-        return
+def translations(language):
+    """The program's English texts in language, from its .ts file; none
+    for English, or a language the program does not have."""
     ts = SOURCE / "translations" / f"isd5116-config_{language}.ts"
-    for message in xml.etree.ElementTree.parse(ts).getroot().iter("message"):
-        TRANSLATIONS[message.findtext("source")] = message.findtext("translation")
+    if not ts.exists():
+        return {}
+    return {message.findtext("source"): message.findtext("translation")
+            for message in xml.etree.ElementTree.parse(ts).getroot().iter("message")}
+
+
+# The language under test is the one the program is started in.
+TRANSLATIONS = translations(os.environ.get("LANGUAGE", "en"))
 
 
 def tr(text):

@@ -1,33 +1,27 @@
-#!/usr/bin/python3
-"""Drives the running window through AT-SPI, as a screen reader does.
+"""The running window as a screen reader meets it through AT-SPI, in the
+language under test (LANGUAGE).
 
-Finds the check boxes (by name), the lists (by description), the bit cells
-and the two words (by the names they are spoken by, which carry their
-values); toggles boxes through the Action interface; picks list items with
-keys; walks the tab order with Tab and Shift+Tab. After every action the
-whole window (all cells and both words, text and spoken name, every box and
-list) must match the register model, and after every edit the edited
-register's word must be announced once; after typing, nothing. With
---language ru the explanations are expected in Russian. At the end closes
-the window as a user does and expects the program to exit with status 0.
+What every control, cell and word is called and says; the focus order with
+Tab and Shift+Tab; every box toggled with Space and with its Toggle action,
+every list item picked with Up and Down, picks in the opened popup, and text
+typed into a list's field. After each action the whole window (every cell
+and word, text and spoken name, every box and list) must match the register
+model, and after each edit the edited register's new word must have been
+announced once; after typing, nothing. The tests run in order on one window,
+each from where the one before left it.
 """
 
-import contextlib
-import sys
-
 import pyatspi
+import pytest
+from dogtail import rawinput
 
-from atspi_driver import (CONTROL_MASK, SHIFT_MASK, WAIT, Fatal, Program, Run, arguments, click,
-                          descendants, do_action, expect, expect_equal, find_application, has_state,
-                          key, only, poll, pump, type_text, wait_for)
+from desktop import Events, has_state, poll, settled
 from expected_window import (BOXES, CELLS, DIAGRAM_NAME, FIELDS, LISTS, REGISTERS, TAB_ORDER, TITLE,
                              Model, arg, box_description, cell_description, cell_spoken,
-                             list_description, list_label, load_translations, tr, word_spoken)
+                             list_description, list_label, tr, word_spoken)
 
 # How long a state must hold to show that an action changed nothing.
 HOLD = 0.15
-# A broken build fails case after case, each after WAIT: stop after this many.
-MAX_FAILURES = 20
 
 # Words documented for one change from the start state: (field, checked
 # state or picked index) -> (register, word).
@@ -50,389 +44,315 @@ POPUP_PICKS = [
 # Text typed into a list's field, ending with Return: it must select nothing.
 TYPED = [("AOS", "SUM2"), ("VLS", "SUM1"), ("OPA", "AUX OUT"), ("S1S", "FILTO")]
 
+# The cells ("CFG0 D13") and words ("CFG0") by the start of their spoken
+# names, which end in their values.
+VALUES = {f"{reg} D{bit}": cell_spoken(reg, bit, "") for reg, bit in CELLS}
+VALUES.update({reg: word_spoken(reg, "") for reg in REGISTERS})
 
-def differences(expected, seen):
-    return "; ".join(f"{k}: expected {expected[k]!r}, saw {seen.get(k)!r}"
-                     for k in expected if seen.get(k) != expected[k])
+
+def only(nodes, what, test):
+    found = [node for node in nodes if test(node)]
+    assert len(found) == 1, f"expected one {what}, found {len(found)}"
+    return found[0]
+
+
+def after(stop):
+    return TAB_ORDER[(TAB_ORDER.index(stop) + 1) % len(TAB_ORDER)]
 
 
 class Window:
-    """The program's window as AT-SPI shows it, beside the model of what it
-    should show, with the checks every case makes."""
+    """The window as AT-SPI shows it, the register model of what it should
+    show, and the checks every test makes."""
 
-    def __init__(self, program):
-        self.pid = program.pid
-        self.app = find_application(program.name)
-        self.model = Model()
-        self.focus_events = []
-        self.announcements = []
-        self.renamed = []
-        self.frame = None
-        self.controls = {}  # by field name, and the diagram
-        self.edits = {}     # the lists' text fields
-        self.values = {}    # cells ("CFG0 D13") and words ("CFG0")
-        self.texts = {}     # their Text interfaces
-        self.announcer = None
-
-    def find_controls(self):
-        frames = [self.app.getChildAtIndex(i) for i in range(self.app.childCount)]
-        self.frame = only(frames, f"window titled {TITLE!r}", lambda f: f is not None and f.name == TITLE)
-        objects = list(descendants(self.frame))
+    def __init__(self, app):
+        self.frame = only(app.children, f"window titled {TITLE!r}", lambda node: node.name == TITLE)
+        nodes = self.frame.findChildren(lambda node: True)  # one walk of the tree for all
 
         def one(what, role, test):
-            return only(objects, what, lambda o: (role is None or o.getRole() == role) and test(o))
+            return only(nodes, what, lambda node: node.roleName == role and test(node))
 
-        for field in BOXES:
-            self.controls[field.name] = one(f"check box {field.name}", pyatspi.ROLE_CHECK_BOX,
-                                            lambda o: o.name == field.name)
-        for field in LISTS:
-            combo = self.controls[field.name] = one(f"combo box described as the {field.name} list",
-                                                    pyatspi.ROLE_COMBO_BOX,
-                                                    lambda o: o.description == list_description(field))
-            self.edits[field.name] = only(descendants(combo), f"text field in {field.name}",
-                                          lambda o: o.getRole() == pyatspi.ROLE_TEXT)
-        # Cells and words by the start of their spoken names, which end in their values.
-        starts = {f"{reg} D{bit}": cell_spoken(reg, bit, "") for reg, bit in CELLS}
-        starts.update({reg: word_spoken(reg, "") for reg in REGISTERS})
-        for value, start in starts.items():
-            self.values[value] = one(f"label named {start!r}...", pyatspi.ROLE_LABEL,
-                                     lambda o: o.name.startswith(start))
-        self.controls["diagram"] = one(f"object named {tr(DIAGRAM_NAME)!r}", None,
-                                       lambda o: o.name == tr(DIAGRAM_NAME))
-        self.announcer = one("notification", pyatspi.ROLE_NOTIFICATION, lambda o: True)
-        # Listening starts once the program has answered for its whole tree:
-        # a listener registered while its accessibility bridge starts up
-        # may never be told to the program, which then sends no events.
-        pyatspi.Registry.registerEventListener(self._on_focus, "object:state-changed:focused")
-        pyatspi.Registry.registerEventListener(self._on_showing, "object:state-changed:showing")
-        pyatspi.Registry.registerEventListener(self._on_renamed, "object:property-change:accessible-name")
-
-    def _on_focus(self, event):
-        if event.detail1:
-            self.focus_events.append(event.source)
-
-    def _on_showing(self, event):
-        if event.detail1 and event.source.getRole() == pyatspi.ROLE_NOTIFICATION:
-            self.announcements.append(event.source.name)
-
-    def _on_renamed(self, event):
-        self.renamed.append(event.source)
-
-    def activate(self):
-        """Clicks the CFG0 header, as a user clicks into a new window (no
-        window manager activates it here)."""
-        name = arg(tr("%1 register header"), REGISTERS[0])
-        click(only(descendants(self.frame), f"{name!r} to click into the window", lambda o: o.name == name))
-        if not poll(lambda: has_state(self.frame, pyatspi.STATE_ACTIVE), bool, WAIT):
-            raise Fatal(f"the window not active {WAIT} s after a click into it")
+        self.controls = {f.name: one(f"check box {f.name}", "check box", lambda node: node.name == f.name)
+                         for f in BOXES}
+        self.controls.update({f.name: one(f"combo box described as the {f.name} list", "combo box",
+                                          lambda node: node.description == list_description(f))
+                              for f in LISTS})
+        self.edits = {f.name: only(self.controls[f.name].findChildren(lambda node: node.roleName == "text"),
+                                   f"text field in {f.name}", lambda node: True) for f in LISTS}
+        self.values = {key: one(f"label named {start!r}...", "label",
+                                lambda node: node.name.startswith(start))
+                       for key, start in VALUES.items()}
+        self.controls["diagram"] = only(nodes, f"object named {tr(DIAGRAM_NAME)!r}",
+                                        lambda node: node.name == tr(DIAGRAM_NAME))
+        self.announcer = one("notification", "notification", lambda node: True)
+        self.header = only(nodes, "CFG0 register header",
+                           lambda node: node.name == arg(tr("%1 register header"), REGISTERS[0]))
+        self.model = Model()
+        self.events = Events()
 
     def seen(self):
-        state = {key: (text.getText(0, -1), self.values[key].name) for key, text in self.texts.items()}
-        for field in BOXES:
-            state[f"box {field.name}"] = has_state(self.controls[field.name], pyatspi.STATE_CHECKED)
-        for field in LISTS:
-            combo = self.controls[field.name]
-            combo.clearCache()
-            state[f"list {field.name}"] = combo.name
+        state = {key: (node.text, node.name) for key, node in self.values.items()}
+        state.update({f"box {f.name}": has_state(self.controls[f.name], pyatspi.STATE_CHECKED)
+                      for f in BOXES})
+        for f in LISTS:
+            self.controls[f.name].clearCache()
+            state[f"list {f.name}"] = self.controls[f.name].name
         return state
 
     def focused(self):
         return [k for k in TAB_ORDER if has_state(self.controls[k], pyatspi.STATE_FOCUSED)]
 
-    def focus_list(self, name):
-        """Gives a list the keyboard focus through Component.grabFocus: on the
-        combo box, or, where its combo box has no SetFocus action (Qt 6.4),
-        on its edit field."""
-        grabbed = (self.controls[name].queryComponent().grabFocus()
-                   or self.edits[name].queryComponent().grabFocus())
-        expect(grabbed, f"the {name} list refused grabFocus, and so did its edit field")
-        wait_for(f"focus on the {name} list", self.focused, [name])
-
-    def resync(self):
-        """After a failed case, takes over what the window shows."""
-        if self.texts:
-            try:
-                self.model.resync(self.seen())
-            except Exception as error:
-                raise Fatal(f"the window cannot be read any more: {error}") from None
-
-    # --- checks ---------------------------------------------------------------
-
-    def expect_window(self, what):
-        """Polls until the whole window matches the model."""
+    def expect_window(self):
+        """The whole window matches the model (within WAIT)."""
         expected = self.model.expected()
-        wait_for(what, self.seen, expected, report=lambda seen: differences(expected, seen))
+        assert settled(self.seen, expected) == expected
 
-    def begin(self):
-        """Forgets the announcements and renamings seen before a case."""
-        pump()
-        self.announcements.clear()
-        self.renamed.clear()
-
-    def expect_unchanged(self, what):
-        """The window matches the model, and keeps matching for HOLD, with
-        nothing announced since the case began."""
-        self.expect_window(what)
+    def expect_unchanged(self):
+        """The window matches the model and keeps matching for HOLD, and
+        nothing has been announced since the events were cleared."""
+        self.expect_window()
         expected = self.model.expected()
-        seen = poll(self.seen, lambda seen: seen != expected, HOLD)
-        expect(seen == expected, f"{what}: changed: {differences(expected, seen)}")
-        expect(not self.announcements, f"{what}: announced {self.announcements}")
+        assert poll(self.seen, lambda seen: seen != expected, HOLD) == expected
+        assert self.events.announced == []
 
-    def expect_edit(self, what, edited, repeats=False):
+    def expect_edit(self, name, repeats=False):
         """The window matches the model, and the edited register's word has
-        been announced once since the case began (or, with repeats, at least
-        once and nothing else)."""
-        self.expect_window(what)
-        reg = FIELDS[edited].register
-        word = word_spoken(reg, self.model.word(reg))
+        been announced once since the events were cleared (with repeats, at
+        least once, and nothing else); a documented word is shown."""
+        self.expect_window()
+        register = FIELDS[name].register
+        word = word_spoken(register, self.model.word(register))
         if repeats:
-            wait_for(f"{what}: announcement", lambda: set(self.announcements), {word})
+            assert settled(lambda: set(self.events.announced), {word}) == {word}
         else:
-            wait_for(f"{what}: announcement", lambda: self.announcements, [word])
-
-    def expect_documented(self, change):
+            assert settled(lambda: self.events.announced, [word]) == [word]
+        change = (name, self.model.checked[name] if FIELDS[name].is_box else self.model.index[name])
         if change in DOCUMENTED_WORDS:
-            reg, word = DOCUMENTED_WORDS[change]
-            expect_equal(f"{reg} word after {change}", self.texts[reg].getText(0, -1), word)
+            register, word = DOCUMENTED_WORDS[change]
+            assert self.values[register].text == word
 
-    def expect_focus(self, after, target):
-        """The focus, and a focus event since focus_events was cleared, reach target."""
-        wait_for(f"focus after {after}", self.focused, [target])
-        wait_for(f"focus event for {target}", lambda: self.controls[target] in self.focus_events)
+    def move_focus(self, combo, target):
+        """combo moves the focus to target, and a screen reader is told."""
+        self.events.focused.clear()
+        rawinput.keyCombo(combo)
+        assert settled(self.focused, [target]) == [target]
+        assert settled(lambda: self.controls[target] in self.events.focused, True)
 
-    def expect_focus_move(self, keyname, modifiers, target):
-        self.focus_events.clear()
-        key(keyname, modifiers)
-        self.expect_focus(("Shift+" if modifiers & SHIFT_MASK else "") + keyname, target)
+    def focus_list(self, name):
+        """Gives a list the focus through Component.grabFocus: on the combo
+        box, or, where its combo box has no SetFocus action (Qt 6.4), on
+        its edit field."""
+        assert self.controls[name].grabFocus() or self.edits[name].grabFocus()
+        assert settled(self.focused, [name]) == [name]
 
-    def toggle(self, name, by_key):
-        self.begin()
+    def toggle(self, name, press):
+        self.events.clear()
         self.model.set_box(name, not self.model.checked[name])
-        if by_key:
-            key("space")
-        else:
-            do_action(self.controls[name], "Toggle")
-        self.expect_edit(f"{'Space' if by_key else 'Toggle'} on {name}", name)
+        press()
+        self.expect_edit(name)
 
-    def pick_by_key(self, name, index, keyname):
-        """Picks item index of the focused list with keyname (Up or Down)."""
-        self.begin()
+    def pick(self, name, index, key):
+        """key (Up or Down) on the focused list picks item index."""
+        self.events.clear()
         self.model.pick(name, index)
-        key(keyname)
-        self.expect_edit(f"{keyname} to {name} {FIELDS[name].items[index]!r}", name)
-        self.expect_documented((name, index))
+        rawinput.pressKey(key)
+        self.expect_edit(name)
 
 
-# --- cases ------------------------------------------------------------------------
+@pytest.fixture(scope="module")
+def opened(app):
+    return Window(app)
 
 
-def expect_role(what, obj, *roles):
-    expect(obj.getRole() in roles, f"{what} has role {obj.getRoleName()!r}")
+@pytest.fixture
+def window(opened, request):
+    """The window; once a test has failed, each test's model starts from
+    what the window shows, so that a fault fails the tests it touches, not
+    every one after."""
+    if request.session.testsfailed:
+        opened.model.resync(opened.seen())
+    return opened
 
 
-def discovery(case, w):
-    def texts():
-        for name, obj in w.values.items():
-            with contextlib.suppress(NotImplementedError):
-                w.texts[name] = obj.queryText()
-        missing = [name for name in w.values if name not in w.texts]
-        expect(not missing, f"{len(missing)} of {len(w.values)} offer no Text interface, so a screen "
-                            f"reader cannot read their values: {', '.join(missing)}")
+def by_name(field):
+    return field.name
 
-    case(f"application {w.app.name!r} is the started program",
-         lambda: expect_equal("application pid", w.app.get_process_id(), w.pid))
-    case("window titled with the window title, every control found", w.find_controls)
+
+# --- what everything is called and says -------------------------------------------------
+
+
+def test_application_is_the_started_program(app, program):
+    assert app.get_process_id() == program.pid
+
+
+def test_window_is_a_frame(window):
     # Screen readers take a frame, window or dialog as a top level.
-    case("the window is a frame", lambda: expect_role("the window", w.frame, pyatspi.ROLE_FRAME,
-                                                      pyatspi.ROLE_WINDOW, pyatspi.ROLE_DIALOG))
-    case("every cell and word is read through the Text interface", texts)
-    # find_controls found them as labels.
-    for name, obj in w.values.items():
-        case(f"{name} is a showing label",
-             lambda obj=obj: expect(has_state(obj, pyatspi.STATE_SHOWING), "not showing"))
-    # A frame inside the window would be taken for a window of its own,
-    # and a screen reader's review of it would never reach the registers.
-    case("the diagram is an image", lambda: expect_role("the diagram", w.controls["diagram"],
-                                                        pyatspi.ROLE_IMAGE))
+    assert window.frame.roleName in ("frame", "window", "dialog")
+
+
+@pytest.mark.parametrize("key", VALUES)
+def test_value_is_a_showing_label_read_as_text(window, key):
+    # Found as a label; a screen reader reads its value through the Text interface.
+    assert has_state(window.values[key], pyatspi.STATE_SHOWING)
+    assert window.values[key].text is not None
+
+
+def test_diagram_is_a_described_image(window):
+    # A frame inside the window would be taken for a window of its own, and
+    # a screen reader's review of it would never reach the registers.
+    assert window.controls["diagram"].roleName == "image"
+    assert window.controls["diagram"].description
+
+
+def test_announcements_come_from_a_status_bar(window):
     # Inside a status bar a screen reader says an announcement without the
     # word "notification".
-    case("announcements come from a notification in a status bar",
-         lambda: expect_role("its parent", w.announcer.parent, pyatspi.ROLE_STATUS_BAR))
+    assert window.announcer.parent.roleName == "status bar"
 
 
-def descriptions(case, w):
-    for field in BOXES:
-        case(f"box {field.name}", lambda obj=w.controls[field.name], field=field:
-             expect_equal("description", obj.description, box_description(field)))
-    for field in LISTS:
-        combo = w.controls[field.name]
-        case(f"list {field.name} (found by it) offers its items", lambda combo=combo, field=field:
-             expect_equal("list items", [o.name for o in descendants(combo)
-                                         if o.getRole() == pyatspi.ROLE_LIST_ITEM], field.items))
-
-        # Announced by the field first, on Linux through a label (Qt names an
-        # editable combo box by its text); its popup too.
-        def label(combo=combo, label=list_label(field)):
-            by = [r for r in combo.getRelationSet() if r.getRelationType() == pyatspi.RELATION_LABELLED_BY]
-            expect_equal("labelled by", [(t.getRoleName(), t.name) for r in by for t in [r.getTarget(0)]],
-                         [("label", label)])
-            expect_equal("popup named", [o.name for o in descendants(combo)
-                                         if o.getRole() == pyatspi.ROLE_LIST], [label])
-        case(f"list {field.name} is labelled with its field", label)
-    for reg, bit in CELLS:
-        case(f"cell {reg} D{bit}", lambda obj=w.values[f"{reg} D{bit}"], reg=reg, bit=bit:
-             expect_equal("description", obj.description, cell_description(reg, bit)))
-    for reg in REGISTERS:
-        case(f"word {reg}", lambda obj=w.values[reg], reg=reg:
-             expect(reg in obj.description, f"description {obj.description!r} does not name {reg}"))
-    case("diagram", lambda: expect(w.controls["diagram"].description, "empty description"))
+@pytest.mark.parametrize("field", BOXES, ids=by_name)
+def test_box_description(window, field):
+    assert window.controls[field.name].description == box_description(field)
 
 
-def start_state(case, w):
-    if len(w.texts) != len(w.values):
-        raise Fatal("the cells and words cannot be read")
-    case(f"all {len(CELLS)} cells '0', both words '0', boxes and lists as designed",
-         lambda: w.expect_window("start state"))
-
-    def first_focus():
-        w.focus_events.clear()
-        w.activate()
-        w.expect_focus("the window is activated", "diagram")
-    case("activated window has the focus on the diagram", first_focus)
+@pytest.mark.parametrize("field", LISTS, ids=by_name)
+def test_list_offers_its_items(window, field):
+    items = window.controls[field.name].findChildren(lambda node: node.roleName == "list item")
+    assert [item.name for item in items] == field.items
 
 
-def keyboard(case, w):
-    # Forward through the whole order and back to the diagram; each box
-    # toggled with Space and back.
-    previous = "diagram"
-    for target in TAB_ORDER[1:] + TAB_ORDER[:1]:
-        case(f"Tab from {previous} to {target}", lambda target=target: w.expect_focus_move("Tab", 0, target))
-        previous = target
-        if target in FIELDS and FIELDS[target].is_box:
-            for step in ("toggles", "toggles back"):
-                case(f"Space on {target} {step}", lambda target=target: w.toggle(target, by_key=True))
-    for target in reversed(TAB_ORDER):
-        case(f"Shift+Tab from {previous} to {target}",
-             lambda target=target: w.expect_focus_move("Tab", SHIFT_MASK, target))
-        previous = target
+@pytest.mark.parametrize("field", LISTS, ids=by_name)
+def test_list_labelled_with_its_field(window, field):
+    # Announced by the field first, on Linux through a label (Qt names an
+    # editable combo box by its text); its popup too.
+    combo = window.controls[field.name]
+    assert (combo.labeller.roleName, combo.labeller.name) == ("label", list_label(field))
+    popups = combo.findChildren(lambda node: node.roleName == "list")
+    assert [popup.name for popup in popups] == [list_label(field)]
 
 
-def toggles(case, w):
-    for field in BOXES:
-        for step in ("toggles", "toggles back"):
-            def toggle(field=field, step=step):
-                w.toggle(field.name, by_key=False)
-                # Screen readers keep names until told of a change.
-                for value in (f"{field.register} D{field.high}", field.register):
-                    expect(w.values[value] in w.renamed, f"no name-change event from {value}")
-                w.expect_documented((field.name, w.model.checked[field.name]))
-            case(f"{field.name} {step}", toggle)
-
-    # All at once, then all back.
-    for step in ("all boxes toggled in turn", "all boxes toggled back"):
-        def every(step=step):
-            for field in BOXES:
-                w.model.set_box(field.name, not w.model.checked[field.name])
-                do_action(w.controls[field.name], "Toggle")
-            w.expect_window(step)
-        case(step, every)
+@pytest.mark.parametrize("reg, bit", CELLS)
+def test_cell_description(window, reg, bit):
+    assert window.values[f"{reg} D{bit}"].description == cell_description(reg, bit)
 
 
-def picks(case, w):
-    for field in LISTS:
-        case(f"{field.name} takes the focus", lambda name=field.name: w.focus_list(name))
-        # Down from no selection selects the first item, then each next;
-        # Up goes back to the first.
-        indexes = range(len(field.items))
-        for keyname, index in [("Down", i) for i in indexes] + [("Up", i) for i in reversed(indexes[:-1])]:
-            case(f"{keyname} picks {field.name} {index} {field.items[index]!r}",
-                 lambda name=field.name, index=index, keyname=keyname: w.pick_by_key(name, index, keyname))
+@pytest.mark.parametrize("reg", REGISTERS)
+def test_word_description_names_its_register(window, reg):
+    assert reg in window.values[reg].description
 
 
-def popup(case, w):
-    for name, action, downs, ending in POPUP_PICKS:
-        items = FIELDS[name].items
-        start = w.model.index[name]
-
-        def pick(name=name, action=action, downs=downs, ending=ending, start=start, items=items):
-            combo = w.controls[name]
-            w.focus_list(name)
-            w.begin()
-            do_action(combo, action)
-            wait_for(f"{name} popup open", lambda: has_state(combo, pyatspi.STATE_EXPANDED))
-            # One key at a time, as a user reads each item: Qt's popup picks
-            # on the Return it sees first, even before earlier keys are
-            # handled.
-            for index in range(start + 1, downs + 1):
-                key("Down")
-                wait_for(f"{name} popup at {items[index]!r}",
-                         lambda: [o.name for o in w.focus_events[-1:]], [items[index]])
-            key(ending)
-            wait_for(f"{name} popup closed", lambda: has_state(combo, pyatspi.STATE_EXPANDED), False)
-            if ending == "Return":
-                w.model.pick(name, downs)
-                # Slowed down (the sanitizer build), Qt 6.4's popup may take
-                # one Return for two picks of the same item.
-                w.expect_edit(f"{name} picked in the popup", name, repeats=True)
-                w.expect_documented((name, downs))
-            else:
-                w.expect_unchanged(f"{name} popup closed with {ending}")
-
-        outcome = f"picks {items[downs]!r}" if ending == "Return" else "picks nothing"
-        case(f"{action} on {name}, Down x{downs - start}, {ending} {outcome}", pick)
-
-        def restore(name=name):
-            w.focus_list(name)
-            for index in range(w.model.index[name] - 1, -1, -1):
-                w.pick_by_key(name, index, "Up")
-        case(f"{name} back to its first item with Up", restore)
+# --- the keyboard and the actions -----------------------------------------------------
 
 
-def typing(case, w):
-    for name, text in TYPED:
-        def typed(name=name, text=text):
-            w.focus_list(name)
-            w.begin()
-            key("a", CONTROL_MASK)     # select the field's text
-            type_text(text)
-            edit = w.edits[name].queryText()
-            wait_for(f"{name} field text", lambda: edit.getText(0, -1), text)
-            key("Return")
-            w.model.text[name] = text
-            w.expect_unchanged(f"{text!r} and Return typed into {name}")
-            # Tab after Return: the focus moving shows both were handled.
-            w.expect_focus_move("Tab", 0, TAB_ORDER[(TAB_ORDER.index(name) + 1) % len(TAB_ORDER)])
-            w.expect_unchanged(f"focus leaving {name} after typing")
-        case(f"{text!r} + Return + Tab in {name} picks nothing", typed)
-
-        def pick_again(name=name):
-            w.focus_list(name)
-            index = w.model.index[name]
-            w.pick_by_key(name, index + 1, "Down")
-            w.pick_by_key(name, index, "Up")
-        case(f"{name} picks with Down and Up after typing", pick_again)
+def test_start_state(window):
+    """Every cell "0", both words "0", power boxes checked, select boxes
+    not, every list at its first item."""
+    expected = Model().expected()
+    assert settled(window.seen, expected) == expected
 
 
-GROUPS = [("discovery", discovery), ("descriptions", descriptions), ("start", start_state),
-          ("keyboard", keyboard), ("toggle action", toggles), ("keys on a list", picks),
-          ("popup", popup), ("typing", typing)]
+def test_activated_window_has_the_focus_on_the_diagram(window):
+    # No window manager activates a new window here: a click into it does.
+    window.events.clear()
+    window.header.click()
+    assert settled(lambda: has_state(window.frame, pyatspi.STATE_ACTIVE), True)
+    assert settled(window.focused, ["diagram"]) == ["diagram"]
+    assert settled(lambda: window.controls["diagram"] in window.events.focused, True)
 
 
-def main():
-    args = arguments(__doc__.splitlines()[0])
-    load_translations(args.language)
-    program = Program(args.program)
-    window = None
-    run = Run("accessibility", MAX_FAILURES, on_failure=lambda: window and window.resync())
-    try:
-        window = Window(program)
-        for group, cases in GROUPS:
-            cases(lambda name, body, group=group: run.case(f"{group}: {name}", body), window)
-    except Fatal as fatal:
-        run.stopped(fatal)
-    run.failed += program.close(TITLE)
-    return run.finish(program.printed())
+@pytest.mark.parametrize("target", TAB_ORDER[1:] + TAB_ORDER[:1])
+def test_tab_moves_the_focus(window, target):
+    window.move_focus("Tab", target)
 
 
-if __name__ == "__main__":
-    sys.exit(main())
+@pytest.mark.parametrize("target", list(reversed(TAB_ORDER)))
+def test_shift_tab_moves_the_focus_back(window, target):
+    window.move_focus("<Shift>Tab", target)
+
+
+# Each box toggled, then toggled back: two tests, so that the box is back
+# after a failed toggle.
+TOGGLES = [pytest.param(field, id=f"{field.name}-{step}") for field in BOXES for step in ("on", "back")]
+
+
+@pytest.mark.parametrize("field", TOGGLES)
+def test_space_toggles(window, field):
+    assert window.controls[field.name].grabFocus()
+    assert settled(window.focused, [field.name]) == [field.name]
+    window.toggle(field.name, lambda: rawinput.pressKey("space"))
+
+
+@pytest.mark.parametrize("field", TOGGLES)
+def test_toggle_action_toggles(window, field):
+    def toggle():
+        assert window.controls[field.name].doActionNamed("Toggle")
+    window.toggle(field.name, toggle)
+    # Screen readers keep names until told of a change.
+    for key in (f"{field.register} D{field.high}", field.register):
+        assert window.values[key] in window.events.renamed, f"no name-change event from {key}"
+
+
+def test_all_boxes_toggled_in_turn_and_back(window):
+    for _ in range(2):
+        for field in BOXES:
+            window.model.set_box(field.name, not window.model.checked[field.name])
+            assert window.controls[field.name].doActionNamed("Toggle")
+        window.expect_window()
+
+
+@pytest.mark.parametrize("field", LISTS, ids=by_name)
+def test_down_and_up_pick_every_item(window, field):
+    window.focus_list(field.name)
+    # Down from no pick picks the first item, then each next; Up goes back
+    # to the first.
+    indexes = range(len(field.items))
+    for key, index in [("Down", i) for i in indexes] + [("Up", i) for i in reversed(indexes[:-1])]:
+        window.pick(field.name, index, key)
+
+
+@pytest.mark.parametrize("name, action, downs, ending", POPUP_PICKS)
+def test_popup_picks_with_return_only(window, name, action, downs, ending):
+    combo, items = window.controls[name], FIELDS[name].items
+    window.focus_list(name)
+    window.events.clear()
+    assert combo.doActionNamed(action)
+    assert settled(lambda: has_state(combo, pyatspi.STATE_EXPANDED), True)
+    # One key at a time, as a user reads each item: Qt's popup picks on the
+    # Return it sees first, even before earlier keys are handled.
+    for index in range(window.model.index[name] + 1, downs + 1):
+        rawinput.pressKey("Down")
+        highlighted = settled(lambda: [node.name for node in window.events.focused[-1:]], [items[index]])
+        assert highlighted == [items[index]]
+    rawinput.pressKey(ending)
+    assert settled(lambda: has_state(combo, pyatspi.STATE_EXPANDED), False) is False
+    if ending == "Return":
+        window.model.pick(name, downs)
+        # Slowed down (the sanitizer build), Qt 6.4's popup may take one
+        # Return for two picks of the same item.
+        window.expect_edit(name, repeats=True)
+    else:
+        window.expect_unchanged()
+    for index in range(window.model.index[name] - 1, -1, -1):  # back to the first item
+        window.pick(name, index, "Up")
+
+
+@pytest.mark.parametrize("name, text", TYPED)
+def test_typing_into_a_list_picks_nothing(window, name, text):
+    window.focus_list(name)
+    window.events.clear()
+    rawinput.keyCombo("<Control>a")  # the field's text selected
+    rawinput.typeText(text)
+    assert settled(lambda: window.edits[name].text, text) == text
+    rawinput.pressKey("Return")
+    window.model.text[name] = text
+    window.expect_unchanged()
+    # Tab after Return: the focus moving shows both were handled.
+    window.move_focus("Tab", after(name))
+    window.expect_unchanged()
+
+
+@pytest.mark.parametrize("name", [name for name, _ in TYPED])
+def test_list_picks_after_typing(window, name):
+    window.focus_list(name)
+    index = window.model.index[name]
+    window.pick(name, index + 1, "Down")
+    window.pick(name, index, "Up")
