@@ -279,7 +279,7 @@ void TstDiagramPicture::iconDrawsAtEverySize()
 {
     const QIcon icon = programIcon();
     for (int size : {16, 24, 32, 48, 256}) {
-        const QImage image = icon.pixmap(QSize(size, size)).toImage();
+        const QImage image = icon.pixmap(QSize(size, size), 1.0).toImage();
         QCOMPARE(image.size(), QSize(size, size));
         QVERIFY2(image.pixelColor(size / 2, size / 2).alpha() > 0, qPrintable(QString::number(size)));
     }
