@@ -7,8 +7,8 @@
 # Installs what it needs with apt-get; builds Qt's base module for 64-bit
 # Windows (static, MinGW-w64) from Debian's own qt6-base source of the
 # release's Qt version, into a cache folder outside the checkout that later
-# runs reuse while Qt's version, its configure options, the toolchain and the
-# patches in windows/qt-patches/ stay the same; then cross-builds the program
+# runs reuse while Qt's version, the way it is built here (its configure
+# options among it) and the toolchain stay the same; then cross-builds the program
 # and its tests into build-windows/ (the "windows" preset), runs the tests
 # under Wine on a virtual X server, and writes the portable program
 # build-windows/isd5116-config.exe, the licences beside it
@@ -36,11 +36,6 @@ qt_options=(-release -static -static-runtime -nomake examples -nomake tests
     -qt-zlib -qt-libpng -qt-freetype -qt-harfbuzz -qt-pcre
     -no-feature-sql -no-feature-network -no-feature-printsupport -no-feature-concurrent
     -no-feature-xml)
-qt_source_version="$(dpkg-query -W -f='${source:Version}' qt6-base-dev)"
-qt_key="$( { echo "$qt_source_version"; printf '%s\n' "${qt_options[@]}"; cat "$toolchain"
-             cat "$root"/windows/qt-patches/*.patch 2>/dev/null || true
-             x86_64-w64-mingw32-g++-posix -dumpfullversion; } | sha256sum | cut -c 1-12)"
-qt="$cache/qt-${qt_source_version%%+*}-mingw-$qt_key"
 
 # Debian's source package, through a sources list and package lists of its
 # own: the deb-src entries of the Debian mirrors apt already takes packages
@@ -57,17 +52,14 @@ fetch_qt_source() {   # folder
 }
 
 build_qt() {
-    local work="$cache/work-$qt_key" src patch
-    # What an earlier build of this Qt version left, with other options or
-    # patches, or unfinished, is of no more use.
+    local work="$cache/work-$qt_key" src
+    # What an earlier build of this Qt version left, built another way or
+    # unfinished, is of no more use.
     rm -rf "$cache"/work-* "$cache/qt-${qt_source_version%%+*}-mingw-"*
     mkdir -p "$work"
     echo "Building Qt $qt_source_version for Windows into $qt (once; about 25 minutes on 2 cores) ..."
     fetch_qt_source "$work"
     src="$(echo "$work"/qt6-base-*/)"
-    for patch in "$root"/windows/qt-patches/*.patch; do
-        [ -e "$patch" ] && patch -d "$src" -p1 --quiet <"$patch"
-    done
     mkdir "$work/build"
     (cd "$work/build" &&
      "$src/configure" "${qt_options[@]}" -prefix "$qt" -- -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
@@ -89,6 +81,10 @@ build_qt() {
     rm -rf "$work"
 }
 
+qt_source_version="$(dpkg-query -W -f='${source:Version}' qt6-base-dev)"
+qt_key="$( { echo "$qt_source_version"; declare -f fetch_qt_source build_qt; printf '%s\n' "${qt_options[@]}"
+             cat "$toolchain"; x86_64-w64-mingw32-g++-posix -dumpfullversion; } | sha256sum | cut -c 1-12)"
+qt="$cache/qt-${qt_source_version%%+*}-mingw-$qt_key"
 [ -e "$qt/.complete" ] || build_qt
 echo "Qt for Windows: $qt"
 
