@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QPainter>
-#include <QRegularExpression>
 
 #include <map>
 
@@ -13,15 +12,23 @@ namespace {
 // The renderings carried in the resources, by their name's number: the
 // diagram in percent of its size, the icon in pixels. Made at build time
 // from the SVG pictures, at the scales Windows offers and the icon sizes
-// desktops ask for.
+// desktops ask for. Their names are read without regular expressions (name
+// filters are some too): the diagram is loaded on a thread of its own, and
+// the stack a regular expression leaves on its thread crashes the thread's
+// end in a static MinGW build of Qt 6.4.
 std::map<int, QString> renderings(const QString &picture)
 {
-    const QRegularExpression name(QStringLiteral("^%1-(\\d+)\\.png$").arg(picture));
+    const QString prefix = picture + QLatin1Char('-');
+    const QString suffix = QStringLiteral(".png");
     std::map<int, QString> found;
     const QDir folder(QStringLiteral(":/rendered"));
     for (const QString &file : folder.entryList(QDir::Files)) {
-        if (const QRegularExpressionMatch m = name.match(file); m.hasMatch())
-            found.emplace(m.captured(1).toInt(), folder.filePath(file));
+        if (!file.startsWith(prefix) || !file.endsWith(suffix))
+            continue;
+        bool isNumber = false;
+        const int number = file.mid(prefix.size()).chopped(suffix.size()).toInt(&isNumber);
+        if (isNumber)
+            found.emplace(number, folder.filePath(file));
     }
     return found;
 }
