@@ -93,14 +93,19 @@ cd "$root"
 cmake --preset windows -DCMAKE_PREFIX_PATH="$qt"
 cmake --build --preset windows
 
-# The tests run in a Wine prefix of the build's own, on a virtual X server;
-# Wine's server is ended afterwards, also after a failure.
+# The tests run in a Wine prefix of the build's own, on a virtual X server
+# with a window manager, as on every desktop (without one, Wine 8 waits two
+# seconds for each closed window to be withdrawn); the window manager ends
+# with the server. Wine's server is ended afterwards, also after a failure.
 export WINEPREFIX="$root/build-windows/wine"
 trap 'wineserver -k 2>/dev/null || true' EXIT
 cpack --preset windows
+# A Wine server keeps the display its first programs had: the one that made
+# the prefix ends before the tests start on a display of their own.
 windows/wine.sh wineboot --init
+wineserver --wait
 xvfb-run --auto-servernum --server-args="-screen 0 1920x1200x24 -dpi 96 -nolisten tcp" \
-    ctest --preset windows
+    sh -c 'openbox --sm-disable 2>/dev/null & exec ctest --preset windows'
 echo "build-windows.sh: the Windows program passed its tests under Wine:"
 echo "  build-windows/isd5116-config.exe, with its licences in build-windows/licenses/"
 echo "  build-windows/$(cd build-windows && ls isd5116-config-*-win64.exe)"

@@ -163,6 +163,9 @@ def run(args):
     with open(args.expected, encoding="utf-8") as table:
         expected = json.load(table)
     ins0, aos = field(expected, "INS0"), field(expected, "AOS")
+    # A Wine server keeps the display its first programs had: one left by
+    # the suites before, on another display, ends before this one starts.
+    subprocess.run(["wineserver", "--wait"], check=False)
     openbox = subprocess.Popen(["openbox", "--sm-disable"], stderr=subprocess.DEVNULL)
     program = subprocess.Popen([args.wine, args.program])
     shots = []
