@@ -9,29 +9,12 @@
 set(ISD5116_PACKAGE_MAINTAINER "isd5116-config authors <isd5116-config@isd5116.invalid>"
     CACHE STRING "Maintainer of the Debian package: name <address>")
 
-# The summary and the first paragraph of the description, as the metainfo
-# words them; the paragraph keeps its line breaks, which fit the 80-column
-# lines of a package description.
-file(READ "${PROJECT_SOURCE_DIR}/desktop/isd5116-config.metainfo.xml.in" metainfo)
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
-    "${PROJECT_SOURCE_DIR}/desktop/isd5116-config.metainfo.xml.in" "${PROJECT_SOURCE_DIR}/LICENSE")
-if(NOT metainfo MATCHES "<summary>([^<]+)</summary>")
-    message(FATAL_ERROR "The metainfo has no <summary>")
-endif()
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${CMAKE_MATCH_1}")
-if(NOT metainfo MATCHES "<p>[ \n]*([^<]+[^< \n])[ \n]*</p>")
-    message(FATAL_ERROR "The metainfo description has no paragraph")
-endif()
-string(REGEX REPLACE "\n +" "\n" CPACK_PACKAGE_DESCRIPTION "${CMAKE_MATCH_1}")
+include(${PROJECT_SOURCE_DIR}/cmake/ProductTexts.cmake)
 
 # /usr/share/doc/<package>/copyright in Debian's machine-readable format,
 # with the licence text of LICENSE (MIT, which Debian calls Expat).
-file(READ "${PROJECT_SOURCE_DIR}/LICENSE" license)
-if(NOT license MATCHES "Copyright \\(c\\) ([^\n]+)\n+(.+[^\n])")
-    message(FATAL_ERROR "LICENSE has no copyright line")
-endif()
-set(copyright_holders "${CMAKE_MATCH_1}")
-string(REPLACE "\n\n" "\n.\n" license_text "${CMAKE_MATCH_2}")
+set(copyright_holders "${ISD5116_COPYRIGHT}")
+string(REPLACE "\n\n" "\n.\n" license_text "${ISD5116_LICENSE_TEXT}")
 string(REPLACE "\n" "\n " license_text "${license_text}")
 set(doc_dir "${CMAKE_BINARY_DIR}/debian-doc")
 # The program carries Liberation Sans (resources/fonts/), under the SIL Open

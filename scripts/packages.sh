@@ -22,6 +22,14 @@ test_packages=(desktop-file-utils appstream xvfb xauth dbus at-spi2-core
     python3-pytest python3-dogtail python3-pyatspi gir1.2-atspi-2.0 python3-xlib
     orca openbox xdotool lintian qt6-base-private-dev)
 
+# Building the Windows program (scripts/build-windows.sh): the MinGW-w64
+# cross compilers; dpkg-dev to unpack Debian's source of Qt's base module,
+# which is built for Windows; icoutils for the program's .ico; NSIS for the
+# installer; and for its tests Wine on a virtual X server, with a window
+# manager, a key presser and Python's imaging to judge what the window shows.
+windows_packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools dpkg-dev
+    icoutils nsis wine wine64 xvfb xauth openbox xdotool python3-xlib python3-pil)
+
 # Installs the named packages that are not installed yet, with apt-get
 # (through sudo when not root); does nothing when all are there. apt's lists
 # are refreshed first when something is to be installed, or when there are

@@ -2,7 +2,8 @@
 
 // The expected table (tests/expected.json): the register map, the controls,
 // the tab order and the segment sets as the tests expect them, read once.
-// CMake passes its path in ISD5116_EXPECTED_TABLE.
+// Each test carries it in its resources, so that it reads the same wherever it
+// runs.
 
 #include "model/fields.h"
 
@@ -47,12 +48,12 @@ QList<T> listOf(const QJsonValue &v)
 inline const QJsonObject &expectedTable()
 {
     static const QJsonObject table = [] {
-        QFile file(QStringLiteral(ISD5116_EXPECTED_TABLE));
+        QFile file(QStringLiteral(":/testdata/expected.json"));
         if (!file.open(QIODevice::ReadOnly))
-            throw std::runtime_error("cannot read " ISD5116_EXPECTED_TABLE);
+            throw std::runtime_error("cannot read the expected table");
         const QJsonDocument doc = QJsonDocument::fromJson(file.readAll());
         if (!doc.isObject())
-            throw std::runtime_error("not a JSON object: " ISD5116_EXPECTED_TABLE);
+            throw std::runtime_error("the expected table is not a JSON object");
         return doc.object();
     }();
     return table;

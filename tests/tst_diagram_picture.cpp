@@ -1,16 +1,17 @@
 // The diagram picture and the segment table must agree: every segment lies on
 // a black line of the picture, so a black segment looks like the bare picture
-// and a red one covers its wire. The picture is rendered once at its own size
-// (one picture pixel per image pixel) and each segment is walked along it.
+// and a red one covers its wire. The picture is taken once at its own size
+// (one picture pixel per image pixel), as the program draws it, and each
+// segment is walked along it.
 
+#include "window/pictures.h"
 #include "window/segmenttable.h"
 #include "expectedtable.h"
 
 #include <QImage>
 #include <QLineF>
-#include <QPainter>
 #include <QSet>
-#include <QSvgRenderer>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 #include <cmath>
@@ -59,7 +60,11 @@ private slots:
     void segmentLiesOnPictureLine_data();
     void segmentLiesOnPictureLine();
     void pictureUsesOnlyBlackAndDarkRed();
-    void iconLoadsAsSquare();
+    void pictureIsCrispAtEveryScale_data();
+    void pictureIsCrispAtEveryScale();
+    void svgDrawsAtTheLayoutsSize_data();
+    void svgDrawsAtTheLayoutsSize();
+    void iconDrawsAtEverySize();
 
 private:
     QImage m_picture;
@@ -67,15 +72,8 @@ private:
 
 void TstDiagramPicture::initTestCase()
 {
-    QSvgRenderer renderer(QStringLiteral(":/diagram.svg"));
-    QVERIFY2(renderer.isValid(), "the diagram picture does not load");
-    QCOMPARE(renderer.defaultSize(), QSize(kPictureWidth, kPictureHeight));
-    QCOMPARE(renderer.viewBoxF(), QRectF(0, 0, kPictureWidth, kPictureHeight));
-
-    m_picture = QImage(kPictureWidth, kPictureHeight, QImage::Format_ARGB32);
-    m_picture.fill(Qt::transparent);
-    QPainter painter(&m_picture);
-    renderer.render(&painter, QRectF(0, 0, kPictureWidth, kPictureHeight));
+    m_picture = diagramPicture(1.0, Qt::transparent).convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(m_picture.size(), QSize(kPictureWidth, kPictureHeight));
 }
 
 void TstDiagramPicture::tableHoldsEverySegmentInOrder()
@@ -217,13 +215,74 @@ void TstDiagramPicture::pictureUsesOnlyBlackAndDarkRed()
     QVERIFY2(darkRed > 1000, qPrintable(QStringLiteral("only %1 dark red pixels").arg(darkRed)));
 }
 
-// The window's icon comes from the same resources; a broken file would only
-// show as a missing icon.
-void TstDiagramPicture::iconLoadsAsSquare()
+void TstDiagramPicture::pictureIsCrispAtEveryScale_data()
 {
-    QSvgRenderer renderer(QStringLiteral(":/icon.svg"));
-    QVERIFY2(renderer.isValid(), "the window icon does not load");
-    QCOMPARE(renderer.viewBoxF(), QRectF(0, 0, 64, 64));
+    QTest::addColumn<qreal>("scale");
+    // The scales Windows offers, and some between them that a screen may have.
+    for (qreal scale : {1.0, 1.1, 1.15, 1.25, 1.5, 1.75, 2.0, 2.25, 2.5, 3.0})
+        QTest::addRow("%g", scale) << scale;
+}
+
+// The picture is made for the screen's own pixels, and its lines stay sharp:
+// of the pixels the ink touches, about a fifth or more are covered whole
+// where the picture is drawn for those pixels, under a tenth where a
+// picture made for other pixels is scaled to them.
+void TstDiagramPicture::pictureIsCrispAtEveryScale()
+{
+    QFETCH(qreal, scale);
+    const QImage picture = diagramPicture(scale, Qt::white);
+    QCOMPARE(picture.devicePixelRatio(), scale);
+    QCOMPARE(picture.size(), (QSizeF(kPictureWidth, kPictureHeight) * scale).toSize());
+
+    const QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
+    int ink = 0;
+    int whole = 0;
+    for (int y = 0; y < grey.height(); ++y) {
+        const uchar *line = grey.constScanLine(y);
+        for (int x = 0; x < grey.width(); ++x) {
+            ink += line[x] < 224;
+            whole += line[x] < 48;
+        }
+    }
+    QVERIFY2(whole >= 0.15 * ink, qPrintable(QStringLiteral("%1 of %2 ink pixels covered whole").arg(whole).arg(ink)));
+}
+
+void TstDiagramPicture::svgDrawsAtTheLayoutsSize_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("diagram") << QStringLiteral(":/testdata/diagram.svg") << QSize(kPictureWidth, kPictureHeight);
+    QTest::newRow("icon") << QStringLiteral(":/testdata/icon.svg") << QSize(64, 64);
+}
+
+// The pictures are drawn in the layout's pixels: a picture's own size and
+// its coordinates are those pixels, whatever draws it.
+void TstDiagramPicture::svgDrawsAtTheLayoutsSize()
+{
+    QFETCH(QString, file);
+    QFETCH(QSize, size);
+    QFile svg(file);
+    QVERIFY(svg.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&svg);
+    QVERIFY(xml.readNextStartElement());
+    QCOMPARE(xml.name(), QLatin1String("svg"));
+    const QXmlStreamAttributes a = xml.attributes();
+    QCOMPARE(a.value(QLatin1String("width")).toInt(), size.width());
+    QCOMPARE(a.value(QLatin1String("height")).toInt(), size.height());
+    QCOMPARE(a.value(QLatin1String("viewBox")).toString(),
+             QStringLiteral("0 0 %1 %2").arg(size.width()).arg(size.height()));
+}
+
+// A broken icon would only show as a missing one: it must draw, square and
+// not blank, at the sizes title bars, task bars and menus ask for.
+void TstDiagramPicture::iconDrawsAtEverySize()
+{
+    const QIcon icon = programIcon();
+    for (int size : {16, 24, 32, 48, 256}) {
+        const QImage image = icon.pixmap(QSize(size, size), 1.0).toImage();
+        QCOMPARE(image.size(), QSize(size, size));
+        QVERIFY2(image.pixelColor(size / 2, size / 2).alpha() > 0, qPrintable(QString::number(size)));
+    }
 }
 
 QTEST_MAIN(TstDiagramPicture)

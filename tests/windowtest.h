@@ -137,15 +137,13 @@ inline QStringList allCellsZero()
 }
 
 // Lets Timer1 tick until it rests, so both words show the cells. False if
-// it is still running after the timeout.
+// it is still running after the timeout. Not a wait for the next event: a
+// timer's event can come late (Wine 8 wakes a waiting thread for it only now
+// and then), and the wait must end at its timeout.
 [[nodiscard]] inline bool settle(const isd::ConfigWindow &w, int timeoutMs = 5000)
 {
     auto *timer = w.findChild<QTimer *>(expectedWindow("timer"));
-    const QDeadlineTimer deadline(timeoutMs);
-    // An active timer always brings an event, so the wait cannot hang.
-    while (timer->isActive() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    return !timer->isActive();
+    return waitFor([timer] { return !timer->isActive(); }, timeoutMs);
 }
 
 [[nodiscard]] inline bool popupShown(const isd::PickList *l)

@@ -9,13 +9,13 @@
 #include "window/layoutstyle.h"
 #include "window/paperpalette.h"
 #include "window/picklist.h"
+#include "window/pictures.h"
 #include "window/twips.h"
 #include "window/valuelabel.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
-#include <QIcon>
 #include <QLabel>
 #include <QTimer>
 #include <algorithm>
@@ -56,8 +56,7 @@ ConfigWindow::ConfigWindow(QWidget *parent)
     installAccessibility();
     setObjectName(QLatin1String(kWindowName));
     setWindowTitle(QStringLiteral("Программа установки Конфигурационных бит для микросхемы ISD5116"));
-    // Rendered from the SVG at whatever size the desktop asks for.
-    setWindowIcon(QIcon(QStringLiteral(":/icon.svg")));
+    setWindowIcon(programIcon());
     setFont(dialogFont());
     // Before the picture box exists, which starts rendering its picture over
     // this colour at once; set later, the picture is rendered twice.

@@ -1,38 +1,16 @@
 #include "window/diagramview.h"
 
+#include "window/pictures.h"
 #include "window/twips.h"
 
 #include <QPainter>
-#include <QSvgRenderer>
 
 namespace isd {
-
-namespace {
-
-constexpr QSizeF kPictureSize(960, 552);
-
-// The picture at the screen's own resolution, so that it stays crisp at every
-// device pixel ratio, laid over the background colour. In 32 bits a pixel,
-// the raster engine's own format: a 16-bit image costs less memory but
-// twice the time to render and to draw.
-QImage renderPicture(qreal devicePixelRatio, QColor background)
-{
-    QImage image((kPictureSize * devicePixelRatio).toSize(), QImage::Format_RGB32);
-    image.setDevicePixelRatio(devicePixelRatio);
-    image.fill(background);
-    QSvgRenderer picture(QStringLiteral(":/diagram.svg"));
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    picture.render(&painter, QRectF(QPointF(0, 0), kPictureSize));
-    return image;
-}
-
-} // namespace
 
 DiagramView::DiagramView(QWidget *parent)
     : QFrame(parent)
     , m_renderedBackground(palette().color(QPalette::Button))
-    , m_firstRendering(std::async(std::launch::async, renderPicture, devicePixelRatioF(),
+    , m_firstRendering(std::async(std::launch::async, diagramPicture, devicePixelRatioF(),
                                   m_renderedBackground))
 {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -90,7 +68,7 @@ const QImage &DiagramView::pictureAt(qreal devicePixelRatio)
     const QColor background = palette().color(QPalette::Button);
     if (!qFuzzyCompare(m_rendered.devicePixelRatio(), devicePixelRatio)
         || m_renderedBackground != background) {
-        m_rendered = renderPicture(devicePixelRatio, background);
+        m_rendered = diagramPicture(devicePixelRatio, background);
         m_renderedBackground = background;
     }
     return m_rendered;

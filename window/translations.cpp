@@ -30,9 +30,12 @@ void installTranslations(QCoreApplication &app)
             return;
         // "isd5116-config_ru_RU" finds isd5116-config_ru.qm too.
         if (install(app, QStringLiteral("isd5116-config_") + locale.name(), QStringLiteral(":/i18n"))) {
-            // Qt's own texts (a field's context menu, say) in the same language.
-            install(app, QStringLiteral("qtbase_") + locale.name(),
-                    QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+            // Qt's own texts (a field's context menu, say) in the same
+            // language: from Qt's translations, or where Qt has none (a
+            // static Qt, as on Windows) from the program's own resources.
+            const QString qt = QStringLiteral("qtbase_") + locale.name();
+            if (!install(app, qt, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+                install(app, qt, QStringLiteral(":/i18n"));
             return;
         }
     }

@@ -1,0 +1,64 @@
+# The Windows program's own parts, included by the top-level CMakeLists.txt
+# on Windows: the icon and the version inside the program, the licences of
+# everything built into it (beside the program and in the installer), and
+# the installer, made by CPack's NSIS generator for the current user.
+include(${PROJECT_SOURCE_DIR}/cmake/RenderSvg.cmake)
+include(${PROJECT_SOURCE_DIR}/cmake/ProductTexts.cmake)
+set(windows_dir "${CMAKE_BINARY_DIR}/windows")
+set(ISD5116_VENDOR "isd5116-config authors")
+set(ISD5116_SUMMARY "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}")
+
+# The .ico that Explorer, the Start menu and the task bar show: the icon at
+# every size, the largest kept as PNG.
+find_program(ICOTOOL icotool REQUIRED)
+set(icon_pngs "")
+foreach(size IN LISTS ISD5116_ICON_SIZES)
+    isd5116_render_svg("${PROJECT_SOURCE_DIR}/resources/icon.svg" "${windows_dir}/icon-${size}.png" --width ${size} --height ${size})
+    list(APPEND icon_pngs "${windows_dir}/icon-${size}.png")
+endforeach()
+list(POP_BACK icon_pngs largest_icon)
+set(ISD5116_ICO "${windows_dir}/isd5116-config.ico")
+add_custom_command(
+    OUTPUT "${ISD5116_ICO}"
+    COMMAND "${ICOTOOL}" --create --output "${ISD5116_ICO}" ${icon_pngs} "--raw=${largest_icon}"
+    DEPENDS ${icon_pngs} "${largest_icon}"
+    COMMENT "Making the program's .ico"
+    VERBATIM
+)
+configure_file("${CMAKE_CURRENT_LIST_DIR}/isd5116-config.rc.in" "${windows_dir}/isd5116-config.rc" @ONLY)
+target_sources(isd5116-config PRIVATE "${windows_dir}/isd5116-config.rc" "${ISD5116_ICO}")
+set_source_files_properties("${windows_dir}/isd5116-config.rc" PROPERTIES OBJECT_DEPENDS "${ISD5116_ICO}")
+# Without symbols: the portable program is half the size.
+target_link_options(isd5116-config PRIVATE $<$<CONFIG:Release>:-s>)
+
+# The licences, in build-windows/licenses/ beside the portable program and
+# installed beside it: the program's, the carried font's, Qt's with the
+# libraries built into it, and those of MinGW-w64's and GCC's runtime,
+# which are linked in too; LICENSES.txt says which is which.
+set(licences "${CMAKE_BINARY_DIR}/licenses")
+file(READ "${QT6_INSTALL_PREFIX}/SOURCE" ISD5116_QT_SOURCE)
+string(STRIP "${ISD5116_QT_SOURCE}" ISD5116_QT_SOURCE)
+file(GLOB qt_licences "${QT6_INSTALL_PREFIX}/licenses/*")
+file(COPY ${qt_licences} DESTINATION "${licences}")
+configure_file("${PROJECT_SOURCE_DIR}/LICENSE" "${licences}/isd5116-config.txt" COPYONLY)
+configure_file("${PROJECT_SOURCE_DIR}/resources/fonts/LICENSE" "${licences}/LiberationSans.txt" COPYONLY)
+configure_file(/usr/share/doc/mingw-w64-x86-64-dev/copyright "${licences}/MinGW-w64-copyright.txt" COPYONLY)
+configure_file(/usr/share/doc/gcc-mingw-w64-base/copyright "${licences}/GCC-copyright.txt" COPYONLY)
+configure_file("${CMAKE_CURRENT_LIST_DIR}/LICENSES.txt.in" "${licences}/LICENSES.txt" @ONLY)
+install(DIRECTORY "${licences}/" DESTINATION licenses)
+
+# The installer: isd5116-config-<version>-win64.exe, for the current user
+# without administrator rights (windows/NSIS.template.in).
+set(CPACK_GENERATOR NSIS)
+set(CPACK_PACKAGE_VENDOR "${ISD5116_VENDOR}")
+set(CPACK_PACKAGE_FILE_NAME "${PROJECT_NAME}-${PROJECT_VERSION}-win64")
+set(ISD5116_INSTALLER "${CMAKE_BINARY_DIR}/${CPACK_PACKAGE_FILE_NAME}.exe")
+set(CPACK_PACKAGE_INSTALL_DIRECTORY "${PROJECT_NAME}")
+set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY "${PROJECT_NAME}")
+set(CPACK_NSIS_DISPLAY_NAME "${ISD5116_DISPLAY_NAME}")
+set(CPACK_NSIS_INSTALLED_ICON_NAME "${PROJECT_NAME}.exe")
+set(CPACK_NSIS_MUI_ICON "${ISD5116_ICO}")
+set(CPACK_NSIS_MUI_UNIICON "${ISD5116_ICO}")
+set(CPACK_RESOURCE_FILE_LICENSE "${licences}/LICENSES.txt")
+list(PREPEND CMAKE_MODULE_PATH "${CMAKE_CURRENT_LIST_DIR}")
+include(CPack)
