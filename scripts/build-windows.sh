@@ -16,7 +16,7 @@
 # build-windows/isd5116-config-<version>-win64.exe.
 #
 # The cache is ISD5116_CACHE, by default ~/.cache/isd5116-config. Qt's build
-# takes about 25 minutes on 2 cores and 3 GB of disk while it runs; what
+# takes half an hour on 2 cores and 3 GB of disk while it runs; what
 # stays is Qt, about 100 MB.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -57,7 +57,7 @@ build_qt() {
     # unfinished, is of no more use.
     rm -rf "$cache"/work-* "$cache/qt-${qt_source_version%%+*}-mingw-"*
     mkdir -p "$work"
-    echo "Building Qt $qt_source_version for Windows into $qt (once; about 25 minutes on 2 cores) ..."
+    echo "Building Qt $qt_source_version for Windows into $qt (once; half an hour on 2 cores) ..."
     fetch_qt_source "$work"
     src="$(echo "$work"/qt6-base-*/)"
     mkdir "$work/build"
