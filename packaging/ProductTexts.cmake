@@ -3,15 +3,15 @@
 # paragraph of the description as the AppStream metainfo words them (the
 # paragraph keeps its line breaks, which fit the 80-column lines of a
 # package description); the copyright line and the licence text of LICENSE.
-file(READ "${PROJECT_SOURCE_DIR}/desktop/isd5116-config.desktop.in" menu_entry)
+file(READ "${PROJECT_SOURCE_DIR}/packaging/linux/isd5116-config.desktop.in" menu_entry)
 if(NOT menu_entry MATCHES "\nName=([^\n]+)")
     message(FATAL_ERROR "The menu entry has no Name")
 endif()
 set(ISD5116_DISPLAY_NAME "${CMAKE_MATCH_1}")
 
-file(READ "${PROJECT_SOURCE_DIR}/desktop/isd5116-config.metainfo.xml.in" metainfo)
+file(READ "${PROJECT_SOURCE_DIR}/packaging/linux/isd5116-config.metainfo.xml.in" metainfo)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/LICENSE"
-    "${PROJECT_SOURCE_DIR}/desktop/isd5116-config.desktop.in" "${PROJECT_SOURCE_DIR}/desktop/isd5116-config.metainfo.xml.in")
+    "${PROJECT_SOURCE_DIR}/packaging/linux/isd5116-config.desktop.in" "${PROJECT_SOURCE_DIR}/packaging/linux/isd5116-config.metainfo.xml.in")
 if(NOT metainfo MATCHES "<summary>([^<]+)</summary>")
     message(FATAL_ERROR "The metainfo has no <summary>")
 endif()

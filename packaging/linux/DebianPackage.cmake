@@ -4,12 +4,12 @@
 # the AppStream metainfo; the copyright file from LICENSE. Dependencies are
 # found by dpkg-shlibdeps. Included only for the package (ISD5116_PACKAGE), so
 # that a plain installation keeps the licence as it is; the build flags come
-# from cmake/DebianBuildFlags.cmake.
+# from packaging/linux/DebianBuildFlags.cmake.
 
 set(ISD5116_PACKAGE_MAINTAINER "isd5116-config authors <isd5116-config@isd5116.invalid>"
     CACHE STRING "Maintainer of the Debian package: name <address>")
 
-include(${PROJECT_SOURCE_DIR}/cmake/ProductTexts.cmake)
+include(${PROJECT_SOURCE_DIR}/packaging/ProductTexts.cmake)
 
 # /usr/share/doc/<package>/copyright in Debian's machine-readable format,
 # with the licence text of LICENSE (MIT, which Debian calls Expat).

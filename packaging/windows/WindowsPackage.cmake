@@ -2,26 +2,21 @@
 # on Windows: the icon and the version inside the program, the licences of
 # everything built into it (beside the program and in the installer), and
 # the installer, made by CPack's NSIS generator for the current user.
-include(${PROJECT_SOURCE_DIR}/cmake/RenderSvg.cmake)
-include(${PROJECT_SOURCE_DIR}/cmake/ProductTexts.cmake)
+include(${PROJECT_SOURCE_DIR}/packaging/ProductTexts.cmake)
 set(windows_dir "${CMAKE_BINARY_DIR}/windows")
 set(ISD5116_VENDOR "isd5116-config authors")
 set(ISD5116_SUMMARY "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}")
 
 # The .ico that Explorer, the Start menu and the task bar show: the icon at
-# every size, the largest kept as PNG.
+# every size resources/ renders, the largest kept as PNG.
 find_program(ICOTOOL icotool REQUIRED)
-set(icon_pngs "")
-foreach(size IN LISTS ISD5116_ICON_SIZES)
-    isd5116_render_svg("${PROJECT_SOURCE_DIR}/resources/icon.svg" "${windows_dir}/icon-${size}.png" --width ${size} --height ${size})
-    list(APPEND icon_pngs "${windows_dir}/icon-${size}.png")
-endforeach()
+set(icon_pngs ${ISD5116_ICON_PNGS})
 list(POP_BACK icon_pngs largest_icon)
 set(ISD5116_ICO "${windows_dir}/isd5116-config.ico")
 add_custom_command(
     OUTPUT "${ISD5116_ICO}"
     COMMAND "${ICOTOOL}" --create --output "${ISD5116_ICO}" ${icon_pngs} "--raw=${largest_icon}"
-    DEPENDS ${icon_pngs} "${largest_icon}"
+    DEPENDS ${ISD5116_ICON_PNGS}
     COMMENT "Making the program's .ico"
     VERBATIM
 )
@@ -35,20 +30,44 @@ target_link_options(isd5116-config PRIVATE $<$<CONFIG:Release>:-s>)
 # installed beside it: the program's, the carried font's, Qt's with the
 # libraries built into it, and those of MinGW-w64's and GCC's runtime,
 # which are linked in too; LICENSES.txt says which is which.
-set(licences "${CMAKE_BINARY_DIR}/licenses")
-file(READ "${QT6_INSTALL_PREFIX}/SOURCE" ISD5116_QT_SOURCE)
+#
+# Qt's: what the Qt for Windows was built from (its Debian source package and
+# version) and the folder of its licence texts. scripts/build-windows.sh
+# writes both into the Qt it builds (SOURCE, licenses/); for another Qt, name
+# them.
+set(ISD5116_QT_SOURCE_FILE "${QT6_INSTALL_PREFIX}/SOURCE" CACHE FILEPATH
+    "File naming the source Qt for Windows was built from, e.g. \"qt6-base 6.8.2+dfsg-9\"")
+set(ISD5116_QT_LICENSES "${QT6_INSTALL_PREFIX}/licenses" CACHE PATH
+    "Folder of the licence texts of Qt for Windows and the libraries built into it")
+# The runtimes' licences, as Debian's MinGW-w64 packages carry them.
+set(ISD5116_MINGW_COPYRIGHT /usr/share/doc/mingw-w64-x86-64-dev/copyright CACHE FILEPATH
+    "Licence of the MinGW-w64 runtime linked into the program")
+set(ISD5116_GCC_COPYRIGHT /usr/share/doc/gcc-mingw-w64-base/copyright CACHE FILEPATH
+    "Licence of GCC's runtime linked into the program")
+foreach(needed ISD5116_QT_SOURCE_FILE ISD5116_QT_LICENSES ISD5116_MINGW_COPYRIGHT ISD5116_GCC_COPYRIGHT)
+    if(NOT EXISTS "${${needed}}")
+        message(FATAL_ERROR "The Windows program carries the licences of everything built into it, "
+            "and ${${needed}} is missing (${needed}). Build Qt for Windows with "
+            "scripts/build-windows.sh, or set ${needed} to where it is.")
+    endif()
+endforeach()
+file(GLOB qt_licences "${ISD5116_QT_LICENSES}/*")
+if(NOT qt_licences)
+    message(FATAL_ERROR "${ISD5116_QT_LICENSES} (ISD5116_QT_LICENSES) holds no licence texts of Qt")
+endif()
+file(READ "${ISD5116_QT_SOURCE_FILE}" ISD5116_QT_SOURCE)
 string(STRIP "${ISD5116_QT_SOURCE}" ISD5116_QT_SOURCE)
-file(GLOB qt_licences "${QT6_INSTALL_PREFIX}/licenses/*")
+set(licences "${CMAKE_BINARY_DIR}/licenses")
 file(COPY ${qt_licences} DESTINATION "${licences}")
 configure_file("${PROJECT_SOURCE_DIR}/LICENSE" "${licences}/isd5116-config.txt" COPYONLY)
 configure_file("${PROJECT_SOURCE_DIR}/resources/fonts/LICENSE" "${licences}/LiberationSans.txt" COPYONLY)
-configure_file(/usr/share/doc/mingw-w64-x86-64-dev/copyright "${licences}/MinGW-w64-copyright.txt" COPYONLY)
-configure_file(/usr/share/doc/gcc-mingw-w64-base/copyright "${licences}/GCC-copyright.txt" COPYONLY)
+configure_file("${ISD5116_MINGW_COPYRIGHT}" "${licences}/MinGW-w64-copyright.txt" COPYONLY)
+configure_file("${ISD5116_GCC_COPYRIGHT}" "${licences}/GCC-copyright.txt" COPYONLY)
 configure_file("${CMAKE_CURRENT_LIST_DIR}/LICENSES.txt.in" "${licences}/LICENSES.txt" @ONLY)
 install(DIRECTORY "${licences}/" DESTINATION licenses)
 
 # The installer: isd5116-config-<version>-win64.exe, for the current user
-# without administrator rights (windows/NSIS.template.in).
+# without administrator rights (packaging/windows/NSIS.template.in).
 set(CPACK_GENERATOR NSIS)
 set(CPACK_PACKAGE_VENDOR "${ISD5116_VENDOR}")
 set(CPACK_PACKAGE_FILE_NAME "${PROJECT_NAME}-${PROJECT_VERSION}-win64")

@@ -16,9 +16,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
 # program needs nothing but Windows' own DLLs.
 set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
 
-# CTest runs the programs under Wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine.sh)
-
 # Qt's tools (moc, rcc, uic, lrelease) are the Linux ones of Debian's Qt of
 # the same version.
 set(QT_HOST_PATH /usr)
