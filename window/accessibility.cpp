@@ -1,9 +1,9 @@
 #include "window/accessibility.h"
 
 #include "model/descriptions.h"
-#include "window/configwindow.h"
 #include "window/controltable.h"
 #include "window/diagramview.h"
+#include "window/fixedlayoutframe.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -103,9 +103,9 @@ private:
 // silently drop its role.
 QAccessibleInterface *accessibleFactory(const QString &, QObject *object)
 {
-    // A plain QWidget is a "filler" to assistive tools; screen readers look
-    // for a frame as the application's top level.
-    if (auto *window = qobject_cast<ConfigWindow *>(object))
+    // A scroll area is a "filler" to assistive tools; screen readers look
+    // for a frame as the application's top level, which the window is.
+    if (auto *window = qobject_cast<FixedLayoutFrame *>(object))
         return new QAccessibleWidget(window, QAccessible::Window);
     // A QFrame would be a frame too, and a screen reader would take the
     // picture box for a window of its own and never review the registers

@@ -1,5 +1,6 @@
 #include "window/application.h"
 
+#include "window/accessibility.h"
 #include "window/dialogfont.h"
 #include "window/translations.h"
 
@@ -16,6 +17,7 @@ void setUpApplication(QApplication &app)
     app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     provideDialogFont();
     installTranslations(app);
+    installAccessibility();
 }
 
 } // namespace isd

@@ -53,7 +53,6 @@ void labelForScreenReaders(PickList *list, const QString &name)
 ConfigWindow::ConfigWindow(QWidget *parent)
     : FixedLayoutFrame(QSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips)), parent)
 {
-    installAccessibility();
     setObjectName(QLatin1String(kWindowName));
     setWindowTitle(QStringLiteral("Программа установки Конфигурационных бит для микросхемы ISD5116"));
     setWindowIcon(programIcon());
