@@ -11,6 +11,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRect>
 #include <QStringList>
 #include <QVariant>
 
@@ -142,5 +143,20 @@ inline QStringList expectedTabOrder() { return listOf<QString>(expectedTable().v
 inline int expectedSegmentCount() { return expectedTable().value("segmentCount").toInt(); }
 inline QList<int> expectedThinSegments() { return listOf<int>(expectedTable().value("thinSegments")); }
 inline QList<int> expectedUnownedSegments() { return listOf<int>(expectedTable().value("unownedSegments")); }
+
+// Every control's place in pixels at 100 %, by name: "window" for those on
+// the window's client area, "diagram" for those on the picture's inner area.
+inline QList<std::pair<QString, QRect>> expectedPlaces(const char *surface)
+{
+    QList<std::pair<QString, QRect>> places;
+    const QJsonObject all = expectedTable().value("places").toObject().value(QLatin1String(surface)).toObject();
+    if (all.isEmpty())
+        throw std::invalid_argument(std::string("no places on the ") + surface + " in the expected table");
+    for (auto it = all.begin(); it != all.end(); ++it) {
+        const QList<int> r = listOf<int>(it.value());
+        places.append({it.key(), QRect(r.value(0), r.value(1), r.value(2), r.value(3))});
+    }
+    return places;
+}
 
 } // namespace testing

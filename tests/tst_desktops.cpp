@@ -34,7 +34,7 @@ QScreen *screenNamed(const QString &name)
         if (s->name() == name)
             return s;
     }
-    qFatal("no screen %s: run with the screen layout tests/desktops/desktops.json", qPrintable(name));
+    qFatal("no screen %s: run with the screen layout tests/offscreen/desktops.json", qPrintable(name));
 }
 
 // Where a point of the picture box lies among the window's pixels, grabbed

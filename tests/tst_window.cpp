@@ -146,17 +146,8 @@ void TestWindow::labelGeometry_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("rect");
-    QTest::newRow("Label1") << "Label1" << QRect(0, 0, 793, 25);
-    QTest::newRow("Label2") << "Label2" << QRect(0, 56, 801, 25);
-    QTest::newRow("Label3 CFG0 D15") << "Label3" << QRect(48, 32, 9, 17);
-    QTest::newRow("Label8 CFG0 D10") << "Label8" << QRect(256, 32, 9, 17);
-    QTest::newRow("Label18 CFG0 D0") << "Label18" << QRect(688, 32, 9, 17);
-    QTest::newRow("Label19 CFG1 D15") << "Label19" << QRect(48, 88, 9, 17);
-    QTest::newRow("Label34 CFG1 D0") << "Label34" << QRect(688, 88, 9, 17);
-    QTest::newRow("Label35") << "Label35" << QRect(728, 32, 41, 17);
-    QTest::newRow("Label36") << "Label36" << QRect(728, 88, 41, 17);
-    QTest::newRow("Label37") << "Label37" << QRect(784, 8, 241, 25);
-    QTest::newRow("Picture1") << "Picture1" << QRect(0, 104, 1015, 637);
+    for (const auto &[name, rect] : expectedPlaces("window"))
+        QTest::newRow(qPrintable(name)) << name << rect;
 }
 
 void TestWindow::labelGeometry()
@@ -171,21 +162,21 @@ void TestWindow::labelGeometry()
 
 void TestWindow::controlsOnTheDiagram_data()
 {
-    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("onPicture");   // in the picture's own pixels
-    QTest::newRow("S1M") << "S1M" << QRect(QPoint(280, 144), QPoint(368, 164));
-    QTest::newRow("OPA") << "OPA" << QRect(808, 448, 105, 21);
-    QTest::newRow("AGPD") << "AGPD" << QRect(104, 128, 17, 13);
-    QTest::newRow("AOPD") << "AOPD" << QRect(808, 160, 17, 17);
+    for (const auto &[name, rect] : expectedPlaces("diagram"))
+        QTest::newRow(qPrintable(name)) << name << rect;
 }
 
 void TestWindow::controlsOnTheDiagram()
 {
     // Inside the picture box, positions count from its inner area, where the
     // picture starts.
-    QFETCH(QString, field);
+    QFETCH(QString, name);
     QFETCH(QRect, onPicture);
-    QWidget *control = w->findChild<QWidget *>(expectedField(field).control);
+    const int frame = expectedTable().value("places").toObject().value("frame").toInt();
+    QCOMPARE(pictureOrigin(*w), QPoint(frame, frame));
+    QWidget *control = w->findChild<QWidget *>(name);
     QCOMPARE(control->parentWidget(), w->diagram());
     QCOMPARE(control->geometry().translated(-pictureOrigin(*w)), onPicture);
 }

@@ -12,6 +12,7 @@ import time
 import Xlib.display
 import Xlib.protocol.event
 import Xlib.X
+import Xlib.Xutil
 from dogtail.config import config
 
 # No desktop settings here say that accessibility is on; the program turns
@@ -105,6 +106,26 @@ def window_manager_running():
     with x_display() as x:
         check = x.intern_atom("_NET_SUPPORTING_WM_CHECK")
         return x.screen().root.get_full_property(check, Xlib.X.AnyPropertyType) is not None
+
+
+@contextlib.contextmanager
+def another_window():
+    """A small window of another program, opened in the screen's corner: the
+    window manager gives it the focus, as when a user turns to another
+    program. Closed at the end of the block."""
+    with x_display() as x:
+        screen = x.screen()
+        window = screen.root.create_window(0, 0, 160, 90, 0, screen.root_depth,
+                                           background_pixel=screen.white_pixel)
+        window.set_wm_name("another program")
+        window.set_wm_hints(flags=Xlib.Xutil.InputHint, input=1)
+        window.map()
+        x.sync()
+        try:
+            yield
+        finally:
+            window.destroy()
+            x.sync()
 
 
 def close_window(pid, title):

@@ -3,62 +3,18 @@ and tab order from the tests' expected table (tests/expected.json), the
 texts the program speaks in the language under test (LANGUAGE), and a model
 of the two registers that follows the user's edits."""
 
-import json
 import os
 import pathlib
 import re
 import xml.etree.ElementTree
 
+from expected_table import CELLS, FIELDS, REGISTERS, TABLE, TITLE  # noqa: F401  (offered to the tests)
+
 SOURCE = pathlib.Path(__file__).resolve().parents[2]
-TABLE = json.loads((SOURCE / "tests" / "expected.json").read_text(encoding="utf-8"))
-
-
-class Field:
-    """A field of a register and the control that sets it: a power box
-    (checked = powered, writes 0), a select box (checked writes 1) or a
-    list (the picked index is the field's value)."""
-
-    def __init__(self, entry):
-        self.name = entry["name"]
-        self.register = entry["register"]
-        self.high = entry["highBit"]
-        self.low = self.high - entry["width"] + 1
-        self.width = entry["width"]
-        self.is_box = entry["kind"] != "list"
-        self.checked_writes = 1 if entry["kind"] == "select box" else 0
-        self.items = entry.get("items", [])
-
-    def bit_name(self, bit):
-        return self.name if self.width == 1 else f"{self.name}{bit - self.low}"
-
-    def bits_text(self):
-        return (f"{self.register} D{self.high}" if self.width == 1
-                else f"{self.register} D{self.high}–D{self.low}")
-
-
-TITLE = TABLE["window"]["title"]
-REGISTERS = [register["name"] for register in TABLE["registers"]]
-FIELDS = {entry["name"]: Field(entry) for entry in TABLE["fields"]}
 BOXES = [f for f in FIELDS.values() if f.is_box]
 LISTS = [f for f in FIELDS.values() if not f.is_box]
 # Focus stops by field name; the diagram as "diagram".
 TAB_ORDER = ["diagram" if stop == TABLE["window"]["diagram"] else stop for stop in TABLE["tabOrder"]]
-
-
-def cells():
-    """(register, bit) -> the field that holds it; each bit in one field."""
-    owner = {}
-    for field in FIELDS.values():
-        for bit in range(field.low, field.high + 1):
-            if (field.register, bit) in owner:
-                raise SystemExit(f"expected table: {field.register} D{bit} in two fields")
-            owner[(field.register, bit)] = field
-    if len(owner) != 16 * len(REGISTERS):
-        raise SystemExit("expected table: the fields do not cover every bit of the registers")
-    return owner
-
-
-CELLS = cells()
 
 # What each field sets, and what a select box's checked state selects: the
 # program's English explanations, in its translation file's terms.

@@ -14,6 +14,7 @@ export WINEPREFIX
 WINEPREFIX="$(mktemp -d)"
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+[ -f "$installer" ] || fail "no installer $installer: the build makes it (cmake --build --preset windows)"
 
 "$wine" wineboot --init
 files() { (cd "$WINEPREFIX/drive_c" && find . -type f ! -path './windows/*' ! -path '*/Temp/*' | sort); }

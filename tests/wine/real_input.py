@@ -1,19 +1,18 @@
 #!/usr/bin/python3
 """The Windows program under Wine, driven with real X input as a user drives
-it: on a virtual X server with a window manager, xdotool clicks the INS0 box,
-then clicks into the AOS list and picks its third item with three presses
-of Down. After each edit the window, grabbed from the X server, must come
-to show what the program shows on Linux: the cells of the fields set show
-"1" where their values have a 1 and every other cell still shows "0", the
-edited register's word changed and the other's did not, and the red paths
-on the diagram changed. Writes the grabs to the working directory when a
-check fails.
+it: on the virtual desktop, xdotool clicks the INS0 box, then clicks into
+the AOS list and picks its third item with three presses of Down. After each
+edit the window, grabbed from the X server, must come to show what the
+program shows on Linux: the cells of the fields set show "1" where their
+values have a 1 and every other cell still shows "0", the edited register's
+word changed and the other's did not, and the red paths on the diagram
+changed. The places it reads and clicks come from the expected table. Writes
+the grabs to the working directory when a check fails.
 
-  real_input.py --program isd5116-config.exe --wine windows/wine.sh --expected tests/expected.json
+  real_input.py --program isd5116-config.exe --wine tests/wine/wine.sh
 """
 
 import argparse
-import json
 import subprocess
 import sys
 import time
@@ -21,34 +20,17 @@ import time
 from PIL import Image, ImageChops
 from Xlib import X, display
 
-# The design's places, in twips (15 a pixel at 100 %), of what the check
-# reads and clicks: the cells' left edges (D15 first) and rows, the words,
-# the picture box with its 2-pixel frame, the INS0 box and the AOS list.
-# The cells' last pixel row is left out: CFG1's lies under the picture box.
-CELL_LEFTS = [720, 1320, 1920, 2520, 3120, 3840, 4440, 5040, 5640, 6360, 6960, 7680, 8400, 9000, 9600, 10320]
-CELL_TOPS = {"CFG0": 480, "CFG1": 1320}
-CELL_SIZE = (135, 240)
-WORD_LEFT, WORD_SIZE = 10920, (615, 255)
-PICTURE = (0, 1560, 15225, 9555)
-FRAME = 2
-INS0_BOX = (2400, 2520, 255, 255)
-AOS_LIST = (10800, 2520, 1095, 315)
+from expected_table import FIELDS, REGISTERS, TABLE, cell_control, place, word_control
+
 AOS_PICK = 2           # the item picked: VOL
 WAIT = 30.0            # the longest wait for the window or a change
 
 
-def px(twips):
-    return round(twips / 15)
-
-
-def rect(left, top, width, height):
-    return (px(left), px(top), px(left) + px(width), px(top) + px(height))
-
-
-def on_picture(left, top, width, height):
-    x, y, r, b = rect(left, top, width, height)
-    dx, dy = px(PICTURE[0]) + FRAME, px(PICTURE[1]) + FRAME
-    return (x + dx, y + dy, r + dx, b + dy)
+def box(control, shrink=0):
+    """A control's box on the window as (left, top, right, bottom), less
+    `shrink` pixel rows at its foot."""
+    x, y, width, height = place(control)
+    return (x, y, x + width, y + height - shrink)
 
 
 def centre(box):
@@ -56,11 +38,15 @@ def centre(box):
 
 
 def cell(reg, bit):
-    return rect(CELL_LEFTS[15 - bit], CELL_TOPS[reg], *CELL_SIZE)
+    # Without its last pixel row: CFG1's lies under the picture box.
+    return box(cell_control(reg, bit), shrink=1)
 
 
 def word(reg):
-    return rect(WORD_LEFT, CELL_TOPS[reg], *WORD_SIZE)
+    return box(word_control(reg))
+
+
+PICTURE = box(TABLE["window"]["diagram"])
 
 
 class Failed(Exception):
@@ -111,20 +97,10 @@ def same(a, b, box=None):
 
 def red(shot):
     """Where the picture box shows pure red, the colour of a path in use."""
-    r, g, b = shot.crop(rect(*PICTURE)).split()
+    r, g, b = shot.crop(PICTURE).split()
     return ImageChops.multiply(ImageChops.multiply(r.point(lambda v: 255 * (v == 255)),
                                                    g.point(lambda v: 255 * (v == 0))),
                                b.point(lambda v: 255 * (v == 0)))
-
-
-def field(expected, name):
-    return next(f for f in expected["fields"] if f["name"] == name)
-
-
-def ones(f, value):
-    """The cells of a field set to `value` that show 1: (register, bit)."""
-    return {(f["register"], f["highBit"] - i) for i in range(f["width"])
-            if value >> (f["width"] - 1 - i) & 1}
 
 
 def check_cells(what, shot, glyphs, showing_one):
@@ -133,7 +109,7 @@ def check_cells(what, shot, glyphs, showing_one):
     not yet is taken from the first cell meant to show it, once the check
     passes."""
     found = dict(glyphs)
-    for reg in CELL_TOPS:
+    for reg in REGISTERS:
         for bit in range(16):
             crop = shot.crop(cell(reg, bit))
             shown = "1" if (reg, bit) in showing_one else "0"
@@ -151,7 +127,7 @@ def check_edit(what, before, after, glyphs, showing_one, edited):
     edited register's word changed and the other's not, the red paths
     changed."""
     check_cells(what, after, glyphs, showing_one)
-    for reg in CELL_TOPS:
+    for reg in REGISTERS:
         changed = not same(before, after, word(reg))
         if changed != (reg == edited):
             raise Failed(f"{what}: the {reg} word {'changed' if changed else 'did not change'}")
@@ -160,13 +136,7 @@ def check_edit(what, before, after, glyphs, showing_one, edited):
 
 
 def run(args):
-    with open(args.expected, encoding="utf-8") as table:
-        expected = json.load(table)
-    ins0, aos = field(expected, "INS0"), field(expected, "AOS")
-    # A Wine server keeps the display its first programs had: one left by
-    # the suites before, on another display, ends before this one starts.
-    subprocess.run(["wineserver", "--wait"], check=False)
-    openbox = subprocess.Popen(["openbox", "--sm-disable"], stderr=subprocess.DEVNULL)
+    ins0, aos = FIELDS["INS0"], FIELDS["AOS"]
     program = subprocess.Popen([args.wine, args.program])
     shots = []
     try:
@@ -176,31 +146,29 @@ def run(args):
         glyphs = {}
         shots.append(window.shows(lambda shot: check_cells("at start", shot, glyphs, set())))
 
-        window.click(on_picture(*INS0_BOX))
-        showing_one = ones(ins0, 1)
+        window.click(box(ins0.control))
+        showing_one = ins0.ones(1)
         shots.append(window.shows(lambda shot: check_edit(
-            "INS0 box clicked", shots[-1], shot, glyphs, showing_one, ins0["register"])))
+            "INS0 box clicked", shots[-1], shot, glyphs, showing_one, ins0.register)))
 
-        window.click(on_picture(*AOS_LIST))
+        window.click(box(aos.control))
         xdotool("key", *["Down"] * (AOS_PICK + 1))   # from no item picked
-        showing_one = showing_one | ones(aos, AOS_PICK)
+        showing_one = showing_one | aos.ones(AOS_PICK)
         shots.append(window.shows(lambda shot: check_edit(
-            f"AOS item {AOS_PICK} picked", shots[-1], shot, glyphs, showing_one, aos["register"])))
+            f"AOS item {AOS_PICK} picked", shots[-1], shot, glyphs, showing_one, aos.register)))
     except Failed:
         for i, shot in enumerate(shots + [window.grab()]):
             shot.save(f"real-input-{i}.png")
         raise
     finally:
         program.terminate()
-        openbox.terminate()
-        subprocess.run(["wineserver", "-k"], check=False)
+        program.wait()
 
 
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--program", required=True)
     parser.add_argument("--wine", required=True)
-    parser.add_argument("--expected", required=True)
     try:
         run(parser.parse_args())
     except (Failed, subprocess.SubprocessError) as error:
