@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine, for CTest and by hand:
 #
-#   windows/wine.sh build-windows/tests/tst_model.exe
+#   tests/wine/wine.sh build-windows/tests/tst_model.exe
 #
 # Wine hides Unix variables named QT_* from Windows programs (they are meant
 # for the Linux Qt) and passes WINEQT_* on under the name QT_*: each QT_*
