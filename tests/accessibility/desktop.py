@@ -2,8 +2,8 @@
 and dogtail: dogtail set up for a session with no desktop settings, waits
 that let the AT-SPI events in, the events a screen reader follows, and
 closing a window as its user does. CTest runs the tests on its virtual
-desktop, in
-dbus-run-session, where the AT-SPI bus starts on demand.
+desktop, each in a D-Bus session of its own (dbus-run-session), where the
+AT-SPI bus starts on demand.
 
 Imported before anything of dogtail's searches (conftest.py does)."""
 
