@@ -15,24 +15,19 @@ state="$2"
 shift 2
 
 stop() {
-    local name pid
-    for name in openbox xvfb; do
-        [ -f "$state/$name.pid" ] || continue
-        pid="$(cat "$state/$name.pid")"
-        kill "$pid" 2>/dev/null || true
-        # Gone, or a zombie that nobody here may reap.
-        for _ in $(seq 50); do
-            case "$(ps -o stat= -p "$pid" 2>/dev/null)" in "" | Z*) break ;; esac
-            sleep 0.1
-        done
-        rm -f "$state/$name.pid"
+    local pid
+    for pid in "$state"/*.pid; do
+        [ -f "$pid" ] && kill "$(cat "$pid")" 2>/dev/null || true
     done
-    rm -f "$state/display"
+    rm -f "$state"/*.pid "$state/display" "$state/ready"
 }
 
-# The display's number once the server has written it, or nothing.
-display_number() {
-    [ -s "$state/display" ] && head -n 1 "$state/display"
+# Waits up to 30 s for a file to be written.
+await() {
+    for _ in $(seq 300); do [ -s "$1" ] && return; sleep 0.1; done
+    cat "$state"/*.log >&2
+    echo "virtual-desktop.sh: $2 did not start" >&2
+    exit 1
 }
 
 case "$action" in
@@ -41,35 +36,24 @@ start)
     stop   # what an interrupted run left
     # Both outlive this script, in sessions of their own, their output in
     # the state folder: CTest waits for every process that holds a test's
-    # output.
+    # output. The server writes its display's number once it is ready, and
+    # openbox runs its start-up command once it manages the screen.
     setsid Xvfb -displayfd 3 -screen 0 1920x1200x24 -dpi 96 -nolisten tcp -noreset \
         3>"$state/display" </dev/null >"$state/xvfb.log" 2>&1 &
     echo $! >"$state/xvfb.pid"
-    for _ in $(seq 300); do display_number >/dev/null && break; sleep 0.1; done
-    number="$(display_number)" || { cat "$state/xvfb.log" >&2; echo "virtual-desktop.sh: Xvfb did not start" >&2; exit 1; }
-    DISPLAY=":$number" setsid openbox --sm-disable </dev/null >"$state/openbox.log" 2>&1 &
+    await "$state/display" Xvfb
+    DISPLAY=":$(cat "$state/display")" setsid openbox --sm-disable --startup "sh -c 'echo ready >$state/ready'" \
+        </dev/null >"$state/openbox.log" 2>&1 &
     echo $! >"$state/openbox.pid"
-    # Ready once openbox has said it manages the screen, within 30 s.
-    DISPLAY=":$number" /usr/bin/python3 - <<'PYTHON' && { echo "virtual desktop :$number"; exit 0; }
-import sys, time, Xlib.display
-x = Xlib.display.Display()
-root, check = x.screen().root, x.intern_atom("_NET_SUPPORTING_WM_CHECK")
-deadline = time.monotonic() + 30
-while root.get_full_property(check, 0) is None:
-    if time.monotonic() > deadline:
-        sys.exit(1)
-    time.sleep(0.1)
-PYTHON
-    cat "$state/openbox.log" >&2
-    echo "virtual-desktop.sh: openbox did not start" >&2
-    exit 1
+    await "$state/ready" openbox
+    echo "virtual desktop :$(cat "$state/display")"
     ;;
 run)
-    number="$(display_number)" || {
+    [ -s "$state/display" ] || {
         echo "virtual-desktop.sh: no virtual desktop in $state; CTest starts it for the tests that need it (fixture desktop)" >&2
         exit 1
     }
-    DISPLAY=":$number" exec "$@"
+    DISPLAY=":$(cat "$state/display")" exec "$@"
     ;;
 stop)
     stop
