@@ -66,6 +66,27 @@ configure_file("${ISD5116_GCC_COPYRIGHT}" "${licences}/GCC-copyright.txt" COPYON
 configure_file("${CMAKE_CURRENT_LIST_DIR}/LICENSES.txt.in" "${licences}/LICENSES.txt" @ONLY)
 install(DIRECTORY "${licences}/" DESTINATION licenses)
 
+# The installer's pictures as NSIS takes them, in BMP: its welcome and
+# finish pages' and its header's, from those resources/ renders.
+find_program(PNGTOPNM pngtopnm REQUIRED)
+find_program(PPMTOBMP ppmtobmp REQUIRED)
+set(installer_bmps "")
+foreach(png IN LISTS ISD5116_INSTALLER_PNGS)
+    get_filename_component(name "${png}" NAME_WE)
+    set(bmp "${windows_dir}/${name}.bmp")
+    add_custom_command(
+        OUTPUT "${bmp}"
+        COMMAND sh -c "\"$1\" \"$2\" | \"$3\" -bpp 24 >\"$4\"" sh "${PNGTOPNM}" "${png}" "${PPMTOBMP}" "${bmp}"
+        DEPENDS "${png}"
+        COMMENT "Making the installer's ${name}.bmp"
+        VERBATIM
+    )
+    list(APPEND installer_bmps "${bmp}")
+endforeach()
+add_custom_target(isd5116-installer-pictures ALL DEPENDS ${installer_bmps})
+list(GET installer_bmps 0 CPACK_NSIS_MUI_WELCOMEFINISHPAGE_BITMAP)
+list(GET installer_bmps 1 CPACK_NSIS_MUI_HEADERIMAGE)
+
 # The installer: isd5116-config-<version>-win64.exe, for the current user
 # without administrator rights (packaging/windows/NSIS.template.in).
 set(CPACK_GENERATOR NSIS)
