@@ -84,8 +84,8 @@ foreach(png IN LISTS ISD5116_INSTALLER_PNGS)
     list(APPEND installer_bmps "${bmp}")
 endforeach()
 add_custom_target(isd5116-installer-pictures ALL DEPENDS ${installer_bmps})
-list(GET installer_bmps 0 CPACK_NSIS_MUI_WELCOMEFINISHPAGE_BITMAP)
-list(GET installer_bmps 1 CPACK_NSIS_MUI_HEADERIMAGE)
+set(CPACK_NSIS_MUI_WELCOMEFINISHPAGE_BITMAP "${windows_dir}/icon-welcome.bmp")
+set(CPACK_NSIS_MUI_HEADERIMAGE "${windows_dir}/icon-header.bmp")
 
 # The installer: isd5116-config-<version>-win64.exe, for the current user
 # without administrator rights (packaging/windows/NSIS.template.in).

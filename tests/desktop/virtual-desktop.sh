@@ -42,7 +42,7 @@ start)
         3>"$state/display" </dev/null >"$state/xvfb.log" 2>&1 &
     echo $! >"$state/xvfb.pid"
     await "$state/display" Xvfb
-    DISPLAY=":$(cat "$state/display")" setsid openbox --sm-disable --startup "sh -c 'echo ready >$state/ready'" \
+    DISPLAY=":$(cat "$state/display")" setsid openbox --sm-disable --startup "sh -c \"echo ready >'$state/ready'\"" \
         </dev/null >"$state/openbox.log" 2>&1 &
     echo $! >"$state/openbox.pid"
     await "$state/ready" openbox
