@@ -11,10 +11,12 @@
 # options among it) and the toolchain stay the same, and links it there as
 # qt-windows; then cross-builds the program, its tests and its installer
 # into build-windows/ (the "windows" preset) and runs the tests, which run
-# under Wine on a virtual desktop of their own. It writes the portable
-# program build-windows/isd5116-config.exe, the licences beside it
-# (build-windows/licenses/) and the installer
-# build-windows/isd5116-config-<version>-win64.exe.
+# under Wine on a virtual desktop of their own. It writes the program
+# build-windows/isd5116-config.exe, the licences beside it
+# (build-windows/licenses/), the installer
+# build-windows/isd5116-config-<version>-win64.exe and the portable program
+# build-windows/isd5116-config-<version>-win64.zip, all of them the same
+# bytes whenever and wherever the same commit is built.
 #
 # The cache is ISD5116_CACHE, by default ~/.cache/isd5116-config, where the
 # preset finds qt-windows. Qt's build takes half an hour on 2 cores and 3 GB
@@ -37,6 +39,9 @@ qt_options=(-release -static -static-runtime -nomake examples -nomake tests
     -qt-zlib -qt-libpng -qt-freetype -qt-harfbuzz -qt-pcre
     -no-feature-sql -no-feature-network -no-feature-printsupport -no-feature-concurrent
     -no-feature-xml)
+# Where Qt believes it is installed, compiled into every program built with
+# it: no folder of the machine that built it.
+qt_neutral_prefix=/isd5116-config-qt
 
 # Debian's source package, through a sources list and package lists of its
 # own: the deb-src entries of the Debian mirrors apt already takes packages
@@ -62,8 +67,15 @@ build_qt() {
     fetch_qt_source "$work"
     src="$(echo "$work"/qt6-base-*/)"
     mkdir "$work/build"
+    # Built the same wherever the cache is: the prefix compiled into Qt is
+    # a neutral one (Qt is installed into the cache all the same), the
+    # compiler writes the work folder's path as /qt-build, and what Qt's
+    # own resources record as their files' times is the source's date.
+    local flags="-ffile-prefix-map=$work=/qt-build"
     (cd "$work/build" &&
-     "$src/configure" "${qt_options[@]}" -prefix "$qt" -- -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+     export SOURCE_DATE_EPOCH="$(dpkg-parsechangelog -l "$src/debian/changelog" -S Timestamp)" &&
+     "$src/configure" "${qt_options[@]}" -prefix "$qt_neutral_prefix" -extprefix "$qt" -- -G Ninja \
+         -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_C_FLAGS="$flags" -DCMAKE_CXX_FLAGS="$flags" \
          >"$work/configure.log" 2>&1 &&
      cmake --build . --parallel "$(nproc)" >"$work/build.log" 2>&1 &&
      cmake --install . >"$work/install.log" 2>&1) || {
@@ -83,7 +95,7 @@ build_qt() {
 }
 
 qt_source_version="$(dpkg-query -W -f='${source:Version}' qt6-base-dev)"
-qt_key="$( { echo "$qt_source_version"; declare -f fetch_qt_source build_qt; printf '%s\n' "${qt_options[@]}"
+qt_key="$( { echo "$qt_source_version"; declare -f fetch_qt_source build_qt; printf '%s\n' "${qt_options[@]}" "$qt_neutral_prefix"
              cat "$toolchain"; x86_64-w64-mingw32-g++-posix -dumpfullversion; } | sha256sum | cut -c 1-12)"
 qt="$cache/qt-${qt_source_version%%+*}-mingw-$qt_key"
 [ -e "$qt/.complete" ] || build_qt
@@ -93,10 +105,17 @@ echo "Qt for Windows: $qt"
 ln -sfn "$(basename "$qt")" "$cache/qt-windows"
 
 # --- the program, its tests and the installer ----------------------------------
+# The times the build records are the commit's: the same commit builds the
+# same program, zip and installer.
+if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+    SOURCE_DATE_EPOCH="$(git -C "$root" log -1 --format=%ct 2>/dev/null || date +%s)"
+fi
+export SOURCE_DATE_EPOCH
 cd "$root"
 cmake --preset windows -DCMAKE_PREFIX_PATH="$cache/qt-windows"
 cmake --build --preset windows
 ctest --preset windows
 echo "build-windows.sh: the Windows program passed its tests under Wine:"
 echo "  build-windows/isd5116-config.exe, with its licences in build-windows/licenses/"
-echo "  build-windows/$(cd build-windows && ls isd5116-config-*-win64.exe)"
+echo "  build-windows/$(cd build-windows && ls isd5116-config-*-win64.exe) (the installer)"
+echo "  build-windows/$(cd build-windows && ls isd5116-config-*-win64.zip) (the portable program)"
