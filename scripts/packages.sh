@@ -25,11 +25,12 @@ test_packages=(desktop-file-utils appstream xvfb xauth dbus at-spi2-core
 # Building the Windows program (scripts/build-windows.sh): the MinGW-w64
 # cross compilers; dpkg-dev to unpack Debian's source of Qt's base module,
 # which is built for Windows; icoutils for the program's .ico; NSIS for the
-# installer, and netpbm for its pictures, which NSIS takes in BMP; and for
-# its tests Wine on a virtual X server, with a window manager, a key presser
-# and Python's imaging to judge what the window shows.
+# installer, and netpbm for its pictures, which NSIS takes in BMP; zip for
+# the portable program; and for its tests Wine on a virtual X server, with
+# a window manager, a key presser and Python's imaging to judge what the
+# window shows, and 7-Zip to look into the installer.
 windows_packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools dpkg-dev
-    icoutils netpbm nsis wine wine64 xvfb xauth openbox xdotool python3-xlib python3-pil)
+    icoutils netpbm nsis zip wine wine64 xvfb xauth openbox xdotool python3-xlib python3-pil 7zip)
 
 # Installs the named packages that are not installed yet, with apt-get
 # (through sudo when not root); does nothing when all are there. apt's lists

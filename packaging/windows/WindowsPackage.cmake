@@ -4,6 +4,8 @@
 # the installer, made by CPack's NSIS generator for the current user.
 include(${PROJECT_SOURCE_DIR}/packaging/ProductTexts.cmake)
 set(windows_dir "${CMAKE_BINARY_DIR}/windows")
+# The installer's and the zip's name, and the zip's folder.
+set(package_name "${PROJECT_NAME}-${PROJECT_VERSION}-win64")
 set(ISD5116_VENDOR "isd5116-config authors")
 set(ISD5116_SUMMARY "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}")
 
@@ -66,6 +68,22 @@ configure_file("${ISD5116_GCC_COPYRIGHT}" "${licences}/GCC-copyright.txt" COPYON
 configure_file("${CMAKE_CURRENT_LIST_DIR}/LICENSES.txt.in" "${licences}/LICENSES.txt" @ONLY)
 install(DIRECTORY "${licences}/" DESTINATION licenses)
 
+# The portable program: a zip of the program, its licences and a short
+# README, for those who run it without installing it.
+configure_file("${CMAKE_CURRENT_LIST_DIR}/README.txt.in" "${windows_dir}/README.txt" @ONLY)
+set(ISD5116_PORTABLE_ZIP "${CMAKE_BINARY_DIR}/${package_name}.zip")
+file(GLOB licence_files "${licences}/*")
+add_custom_command(
+    OUTPUT "${ISD5116_PORTABLE_ZIP}"
+    COMMAND "${CMAKE_COMMAND}" "-Dprogram=$<TARGET_FILE:isd5116-config>" "-Dreadme=${windows_dir}/README.txt"
+            "-Dlicenses=${licences}" "-Dfolder=${package_name}"
+            "-Dzip=${ISD5116_PORTABLE_ZIP}" -P "${CMAKE_CURRENT_LIST_DIR}/PortableZip.cmake"
+    DEPENDS isd5116-config "${windows_dir}/README.txt" ${licence_files} "${CMAKE_CURRENT_LIST_DIR}/PortableZip.cmake"
+    COMMENT "Making the portable program's zip"
+    VERBATIM
+)
+add_custom_target(isd5116-portable ALL DEPENDS "${ISD5116_PORTABLE_ZIP}")
+
 # The installer's pictures as NSIS takes them, in BMP: its welcome and
 # finish pages' and its header's, from those resources/ renders.
 find_program(PNGTOPNM pngtopnm REQUIRED)
@@ -91,8 +109,8 @@ set(CPACK_NSIS_MUI_HEADERIMAGE "${windows_dir}/icon-header.bmp")
 # without administrator rights (packaging/windows/NSIS.template.in).
 set(CPACK_GENERATOR NSIS)
 set(CPACK_PACKAGE_VENDOR "${ISD5116_VENDOR}")
-set(CPACK_PACKAGE_FILE_NAME "${PROJECT_NAME}-${PROJECT_VERSION}-win64")
-set(ISD5116_INSTALLER "${CMAKE_BINARY_DIR}/${CPACK_PACKAGE_FILE_NAME}.exe")
+set(CPACK_PACKAGE_FILE_NAME "${package_name}")
+set(ISD5116_INSTALLER "${CMAKE_BINARY_DIR}/${package_name}.exe")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "${PROJECT_NAME}")
 set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY "${PROJECT_NAME}")
 set(CPACK_NSIS_DISPLAY_NAME "${ISD5116_DISPLAY_NAME}")
@@ -102,3 +120,5 @@ set(CPACK_NSIS_MUI_UNIICON "${ISD5116_ICO}")
 set(CPACK_RESOURCE_FILE_LICENSE "${licences}/LICENSES.txt")
 list(PREPEND CMAKE_MODULE_PATH "${CMAKE_CURRENT_LIST_DIR}")
 include(CPack)
+# The files the installer holds, as CPack gathers them to pack them.
+set(ISD5116_INSTALLER_FILES "${CMAKE_BINARY_DIR}/_CPack_Packages/${CPACK_SYSTEM_NAME}/NSIS/${package_name}")
