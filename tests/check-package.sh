@@ -5,7 +5,8 @@
 # on the Qt 6 libraries the program links, on the package of Qt's SVG icon
 # engine, and on nothing it should not; apt can install it here. Then it
 # installs it with dpkg into a temporary root, checks the program's hardening
-# and validates what is there, removes it and checks nothing is left.
+# and validates what is there, removes it and checks nothing is left; then
+# the same after an upgrade over an older version.
 #
 #   bash tests/check-package.sh BUILD_DIR
 set -euo pipefail
@@ -14,9 +15,9 @@ build="$(cd "${1:?usage: check-package.sh BUILD_DIR}" && pwd)"
 source_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cache() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }
 id="$(cache ISD5116_APP_ID)"
-deb="$build/isd5116-config_$(cache CMAKE_PROJECT_VERSION)_$(dpkg --print-architecture).deb"
+deb="$build/isd5116-config_$(cache ISD5116_DEBIAN_VERSION)_$(dpkg --print-architecture).deb"
 root="$(mktemp -d)"
-trap 'rm -rf "$root"' EXIT
+trap 'rm -rf "$root" "$root.older" "$root.older.deb"' EXIT
 fail() { echo "check-package: FAIL: $*" >&2; exit 1; }
 
 # Lintian validates the metainfo without the build's named override of
@@ -78,9 +79,29 @@ appstreamcli validate "${validate[@]}" "$root/usr/share/metainfo/$id.metainfo.xm
     || fail "appstreamcli validate $(appstreamcli validate "${validate[@]}" "$root/usr/share/metainfo/$id.metainfo.xml")"
 validation="$(desktop-file-validate "$root/usr/share/applications/$id.desktop" 2>&1)" \
     && [ -z "$validation" ] || fail "desktop-file-validate: $validation"
-! grep -rlF "$source_dir" "$root/usr" || fail "installed files name the source or build folder"
+bash "$source_dir/tests/check-no-build-paths.sh" "$root/usr" -- "$source_dir" "$build" \
+    || fail "installed files name the source or build folder"
 
-out="$("${dpkg[@]}" --remove isd5116-config 2>&1)" || fail "dpkg --remove: $out"
-left="$(cd "$root" && find . -mindepth 1 -not -path './var*'; find var/lib/dpkg/info -name 'isd5116-config.*')"
-[ -z "$left" ] || fail "left after removal: $left"
-echo "check-package: $(basename "$deb") is clean under lintian, installs and removes cleanly"
+removed_cleanly() {
+    out="$("${dpkg[@]}" --remove isd5116-config 2>&1)" || fail "dpkg --remove: $out"
+    left="$(cd "$root" && find . -mindepth 1 -not -path './var*'; find var/lib/dpkg/info -name 'isd5116-config.*')"
+    [ -z "$left" ] || fail "left after removal: $left"
+}
+removed_cleanly
+
+# An upgrade: the package as an older version that had a file this one no
+# longer has, installed first; installing this one over it leaves this
+# version with exactly its files, and removing it then leaves nothing.
+version="$(dpkg-deb -f "$deb" Version)"
+dpkg-deb -R "$deb" "$root.older"
+sed -i 's/^Version: .*/Version: 0.9.0/' "$root.older/DEBIAN/control"
+echo "a file of the older version" >"$root.older/usr/share/doc/isd5116-config/NEWS"
+dpkg-deb --root-owner-group -b "$root.older" "$root.older.deb" >/dev/null
+out="$("${dpkg[@]}" --install "$root.older.deb" 2>&1)" || fail "dpkg --install (older): $out"
+out="$("${dpkg[@]}" --install "$deb" 2>&1)" || fail "dpkg --install over 0.9.0: $out"
+installed="$(dpkg-query --admindir="$root/var/lib/dpkg" -W -f '${Version}' isd5116-config)"
+[ "$installed" = "$version" ] || fail "after the upgrade dpkg knows version $installed, not $version"
+[ "$(cd "$root" && find usr -type f | sed 's|^|./|' | sort)" = "$expected" ] \
+    || fail "the upgrade did not leave exactly the package's files"
+removed_cleanly
+echo "check-package: $(basename "$deb") is clean under lintian, installs, upgrades 0.9.0 and removes cleanly"

@@ -1,5 +1,5 @@
 # The Debian package, made by CPack's DEB generator: `cmake --workflow
-# --preset package` writes build-package/isd5116-config_<version>_<arch>.deb.
+# --preset package` writes build-package/isd5116-config_<version>~deb<N>_<arch>.deb.
 # Name and version come from project(); the summary and the description from
 # the AppStream metainfo; the copyright file from LICENSE. Dependencies are
 # found by dpkg-shlibdeps. Included only for the package (ISD5116_PACKAGE), so
@@ -42,12 +42,33 @@ License: OFL-1.1
  ${font_license_text}
 ")
 
+# A package is built for the release it is built on and says so in its
+# version, as Debian's backports do: 1.0.0~deb12 on Debian 12, 1.0.0~deb13
+# on Debian 13; the later release's is the higher, and both are lower than
+# a plain 1.0.0. A release without a number (testing) adds nothing.
+file(STRINGS /etc/os-release os_release REGEX "^(ID|VERSION_ID)=")
+set(os_id "")
+set(os_version "")
+foreach(line IN LISTS os_release)
+    if(line MATCHES "^ID=\"?([a-z0-9.+-]+)")
+        set(os_id "${CMAKE_MATCH_1}")
+    elseif(line MATCHES "^VERSION_ID=\"?([a-z0-9.+-]+)")
+        set(os_version "${CMAKE_MATCH_1}")
+    endif()
+endforeach()
+string(REPLACE "debian" "deb" os_id "${os_id}")
+set(package_version "${PROJECT_VERSION}")
+if(os_id AND os_version)
+    string(APPEND package_version "~${os_id}${os_version}")
+endif()
+set(ISD5116_DEBIAN_VERSION "${package_version}" CACHE INTERNAL "Version of the Debian package")
+
 # The package is its own upstream (a native package): its changelog is one
 # entry for this version, dated now or at SOURCE_DATE_EPOCH when that is set
 # (reproducible builds), compressed as Debian wants it (gzip -9n).
 string(TIMESTAMP changelog_date "%a, %d %b %Y %H:%M:%S +0000" UTC)
 file(WRITE "${doc_dir}/changelog"
-"${PROJECT_NAME} (${PROJECT_VERSION}) unstable; urgency=medium
+"${PROJECT_NAME} (${package_version}) unstable; urgency=medium
 
   * Release ${PROJECT_VERSION}.
 
@@ -68,6 +89,7 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # information to split off; debugging is done in a build from source.
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_VERSION "${package_version}")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${ISD5116_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
