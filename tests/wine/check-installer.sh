@@ -34,12 +34,17 @@ folder="$user/AppData/Local/Programs/isd5116-config"
 menu="$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\isd5116-config'
 files() { (cd "$WINEPREFIX/drive_c" && find . -type f ! -path './windows/*' ! -path '*/Temp/*' | sort); }
-# Every file with its checksum, and the registration: what "changes
-# nothing" compares.
+# Every file with its checksum, and the registration.
 state() {
-    (cd "$WINEPREFIX/drive_c" && find . -type f ! -path './windows/*' ! -path '*/Temp/*' -print0 |
-        sort -z | xargs -0 sha256sum)
+    files | (cd "$WINEPREFIX/drive_c" && xargs -r -d '\n' sha256sum)
     "$wine" reg query "$key" 2>/dev/null | tr -d '\r' || true
+}
+unchanged() { [ "$(state)" = "$running" ] || fail "$1 changed: $(diff <(echo "$running") <(state))"; }
+gone() { for _ in $(seq 60); do [ -e "$folder" ] || break; sleep 0.5; done; }
+no_trace() {
+    left="$(comm -12 <(echo "$installed") <(files))"
+    [ -z "$left" ] && [ ! -e "$folder" ] || fail "$1 left: $left $folder"
+    if "$wine" reg query "$key" >/dev/null 2>&1; then fail "$1 left its registration"; fi
 }
 registered() { "$wine" reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_SZ *//p"; }
 open_program() {
@@ -73,11 +78,8 @@ open_program
 wineserver -k
 # The uninstaller runs on from a copy of itself and returns at once.
 "$wine" "$folder/Uninstall.exe" /S
-for _ in $(seq 60); do [ -e "$folder" ] || break; sleep 0.5; done
-left="$(comm -12 <(echo "$installed") <(files))"
-[ -z "$left" ] || fail "the uninstall left: $left"
-[ ! -e "$folder" ] || fail "the uninstall left $folder"
-if "$wine" reg query "$key" >/dev/null 2>&1; then fail "the uninstall left its registration"; fi
+gone
+no_trace "the uninstall"
 echo "PASS: installed, opened and uninstalled without a trace"
 
 # --- an upgrade from an older version --------------------------------------------
@@ -104,16 +106,16 @@ echo "PASS: $version installed over 0.9.0 replaced it"
 open_program
 running="$(state)"
 if "$wine" "$installer" /S; then fail "a silent install over the running program reported success"; fi
-[ "$(state)" = "$running" ] || fail "a silent install over the running program changed: $(diff <(echo "$running") <(state))"
+unchanged "a silent install over the running program"
 if "$wine" "$folder/Uninstall.exe" /S "_?=$(winepath -w "$folder")"; then
     fail "a silent uninstall of the running program reported success"
 fi
-[ "$(state)" = "$running" ] || fail "a silent uninstall of the running program changed: $(diff <(echo "$running") <(state))"
+unchanged "a silent uninstall of the running program"
 # As the registration's QuietUninstallString runs it: its status is not
 # known, and its copy must change nothing either.
 "$wine" "$folder/Uninstall.exe" /S
 for _ in $(seq 60); do pgrep -f 'Au_\.exe' >/dev/null || break; sleep 0.5; done
-[ "$(state)" = "$running" ] || fail "Uninstall.exe /S with the program running changed: $(diff <(echo "$running") <(state))"
+unchanged "Uninstall.exe /S with the program running"
 echo "PASS: while the program ran, a silent install and uninstall failed and changed nothing"
 
 # Interactively the uninstaller asks to close the program and waits; closed,
@@ -122,18 +124,14 @@ echo "PASS: while the program ran, a silent install and uninstall failed and cha
 asking="$(uninstaller_window)"
 [ -n "$asking" ] || fail "the uninstaller did not ask to close the running program"
 sleep 2
-[ "$(state)" = "$running" ] || fail "the uninstaller changed files while it asked: $(diff <(echo "$running") <(state))"
+unchanged "the uninstaller, while it asked,"
 kill "$program"
 wait "$program" || true
 xdotool windowactivate --sync "$asking" key Return   # Retry
 confirm="$(uninstaller_window "$asking")"
 [ -n "$confirm" ] || fail "asked to retry with the program closed, the uninstaller did not go on"
 xdotool windowactivate --sync "$confirm" key Return   # Uninstall
-for _ in $(seq 60); do [ -e "$folder" ] || break; sleep 0.5; done
+gone
 wineserver -k
-echo "PASS: the uninstaller asked to close the running program, waited, and went on when it was closed"
-left="$(comm -12 <(echo "$installed") <(files))"
-[ -z "$left" ] && [ ! -e "$folder" ] || fail "the uninstall after the upgrade left: $left"
-[ -z "$(find "$menu" -name '*.lnk')" ] || fail "a Start menu entry is left: $(find "$menu" -name '*.lnk')"
-if "$wine" reg query "$key" >/dev/null 2>&1; then fail "the uninstall after the upgrade left its registration"; fi
-echo "PASS: the upgraded program uninstalled without a trace"
+no_trace "the uninstall after the upgrade"
+echo "PASS: the uninstaller asked to close the running program, waited, went on when it was closed, and left no trace"
