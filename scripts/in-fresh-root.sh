@@ -66,7 +66,8 @@ if [ -n "$output" ]; then
 fi
 mkdir "$root/src"
 tar -C "$source_dir" --exclude='./build*' --exclude='./.git' --exclude='./release' -cf - . | tar -C "$root/src" -xf -
-# The root has no .git: the times a build records are given as the commit's.
-epoch="${SOURCE_DATE_EPOCH:-$(git -c safe.directory="$source_dir" -C "$source_dir" log -1 --format=%ct)}"
+# The root has no .git: the times a build records are given as the commit's
+# (now, for a source tree that is no checkout, such as a release's archive).
+epoch="${SOURCE_DATE_EPOCH:-$(git -c safe.directory="$source_dir" -C "$source_dir" log -1 --format=%ct 2>/dev/null || date +%s)}"
 chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 \
     ISD5116_CACHE=/cache SOURCE_DATE_EPOCH="$epoch" bash -c "cd /src && $command"
