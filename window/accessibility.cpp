@@ -132,10 +132,18 @@ void installAccessibility()
     Q_UNUSED(installed);
 }
 
+// The one place that chooses how announcements travel.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+#    define ISD5116_QT_ANNOUNCES 1
+#else
+#    define ISD5116_QT_ANNOUNCES 0
+#endif
+
 Announcer::Announcer(QWidget *window)
     : QWidget(window)
-    , m_notice(new Notice(this))
 {
+    if (!ISD5116_QT_ANNOUNCES)
+        m_notice = new Notice(this);
     hide();
 }
 
@@ -143,11 +151,18 @@ void Announcer::announce(const QString &text)
 {
     if (!QAccessible::isActive())
         return;
+#if ISD5116_QT_ANNOUNCES
+    // Said by the window: a screen reader takes an announcement from a
+    // hidden object for one of no window it knows.
+    QAccessibleAnnouncementEvent said(parentWidget(), text);
+    QAccessible::updateAccessibility(&said);
+#else
     m_notice->text = text;
     QAccessibleEvent renamed(m_notice, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&renamed);
     QAccessibleEvent shown(m_notice, QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&shown);
+#endif
 }
 
 ScreenReaderTexts screenReaderTexts(const ControlSpec &design)

@@ -29,9 +29,12 @@ ScreenReaderTexts screenReaderTexts(const ControlSpec &design);
 ValueLabel::Speech spokenValue(const ControlSpec &design);
 
 // Says a short text through the screen reader without moving the focus, e.g.
-// the new register word after an edit. It is hidden: a status bar holding a
-// notification, which Orca speaks when it is shown (Orca 43 without the word
-// "notification", since it sits in a status bar; Orca 48 says it first).
+// the new register word after an edit. Where Qt has announcements (Qt 6.8
+// on) they carry it: a UI Automation notification on Windows, which Narrator
+// and NVDA speak, and an AT-SPI announcement on Linux, which Orca 48 speaks.
+// Before that, a hidden status bar holding a notification says it: Orca
+// speaks the notification when it is shown (Orca 43 without the word
+// "notification", since it sits in a status bar).
 class Announcer : public QWidget
 {
     Q_OBJECT
@@ -42,7 +45,7 @@ public:
     void announce(const QString &text);
 
 private:
-    Notice *m_notice;
+    Notice *m_notice = nullptr;
 };
 
 } // namespace isd

@@ -72,7 +72,8 @@ def has_state(node, state):
 
 class Events:
     """What a screen reader is told of, since the last clear(): focus moves,
-    announcements (a notification shown) and renamed objects. Created once
+    announcements (Qt's own from 6.8 on, else a notification shown) and
+    renamed objects. Created once
     the program has answered for its whole tree: a listener registered while
     its accessibility bridge starts up may never be told to the program."""
 
@@ -81,6 +82,7 @@ class Events:
         pyatspi.Registry.registerEventListener(self._on_focus, "object:state-changed:focused")
         pyatspi.Registry.registerEventListener(self._on_showing, "object:state-changed:showing")
         pyatspi.Registry.registerEventListener(self._on_renamed, "object:property-change:accessible-name")
+        pyatspi.Registry.registerEventListener(self._on_announcement, "object:announcement")
 
     def _on_focus(self, event):
         if event.detail1:
@@ -89,6 +91,9 @@ class Events:
     def _on_showing(self, event):
         if event.detail1 and event.source.getRole() == pyatspi.ROLE_NOTIFICATION:
             self.announced.append(event.source.name)
+
+    def _on_announcement(self, event):
+        self.announced.append(event.any_data)
 
     def _on_renamed(self, event):
         self.renamed.append(event.source)

@@ -83,7 +83,12 @@ class Window:
                        for key, start in VALUES.items()}
         self.controls["diagram"] = only(nodes, f"object named {tr(DIAGRAM_NAME)!r}",
                                         lambda node: node.name == tr(DIAGRAM_NAME))
-        self.announcer = one("notification", "notification", lambda node: True)
+        # Qt says announcements itself from Qt 6.8 on; before, the window
+        # says them through a notification of its own, and only then.
+        self.qt_announces = tuple(map(int, app.toolkitVersion.split(".")[:2])) >= (6, 8)
+        notifications = [node for node in nodes if node.roleName == "notification"]
+        assert len(notifications) == (0 if self.qt_announces else 1), "notifications in the window"
+        self.announcer = notifications[0] if notifications else None
         self.header = only(nodes, "CFG0 register header",
                            lambda node: node.name == arg(tr("%1 register header"), REGISTERS[0]))
         self.model = Model()
@@ -206,6 +211,8 @@ def test_diagram_is_a_described_image(window):
 def test_announcements_come_from_a_status_bar(window):
     # Inside a status bar a screen reader says an announcement without the
     # word "notification".
+    if window.qt_announces:
+        pytest.skip("Qt says the announcements")
     assert window.announcer.parent.roleName == "status bar"
 
 
