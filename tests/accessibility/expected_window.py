@@ -34,7 +34,7 @@ SELECTS = {"INS0": "AUX IN instead of MIC IN", "FLS0": "ARRAY instead of SUM1"}
 if set(PURPOSE) != set(FIELDS):
     raise SystemExit(f"explanations for {sorted(PURPOSE)}, fields {sorted(FIELDS)}")
 DIAGRAM_NAME = "Signal-path diagram"
-DIAGRAM_DESCRIPTION = "Block diagram of the chip's analog path; paths in use are drawn in red."
+DIAGRAM_DESCRIPTION = "Block diagram of the chip's analog path; paths in use are drawn in red"
 
 
 def translations(language):
@@ -92,6 +92,10 @@ def cell_description(reg, bit):
 
 def word_spoken(reg, word):
     return arg(tr("%1 hex %2"), reg, word)
+
+
+def word_description(reg):
+    return arg(tr("%1 as a hexadecimal word, D15-D0"), reg)
 
 
 class Model:
