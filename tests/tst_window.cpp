@@ -5,8 +5,14 @@
 #include "window/controltable.h"
 #include "model/registerheader.h"
 
+#include <QAccessible>
+#include <QScopeGuard>
 #include <QSet>
 #include <QSignalSpy>
+
+#ifdef Q_OS_WIN
+#    include <windows.h>
+#endif
 
 using namespace isd;
 using namespace testing;
@@ -42,6 +48,8 @@ private slots:
     void pickSendsOneNotification_data();
     void pickSendsOneNotification();
     void wordFollowsOnTheNextTick();
+    void screenReadersAreToldOfEachEdit_data();
+    void screenReadersAreToldOfEachEdit();
 };
 
 void TestWindow::titleAndControls()
@@ -444,6 +452,132 @@ void TestWindow::wordFollowsOnTheNextTick()
     QCOMPARE(word(*w, Register::CFG0), QStringLiteral("0"));
     QVERIFY(settle(*w));
     QCOMPARE(word(*w, Register::CFG0), QStringLiteral("18"));
+}
+
+namespace {
+
+// What the platform's accessibility bridge (UI Automation, AT-SPI) is told,
+// recorded in its place.
+struct Told {
+    QStringList announced; // through Qt's announcement
+    QStringList notified;  // through a notification shown
+    QObjectList checkedChanged;
+    QStringList values;
+};
+Told *told = nullptr;
+
+void listen(QAccessibleEvent *event)
+{
+    QAccessibleInterface *iface = event->accessibleInterface();
+    switch (event->type()) {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    case QAccessible::Announcement:
+        told->announced << static_cast<QAccessibleAnnouncementEvent *>(event)->message();
+        break;
+#endif
+    case QAccessible::ObjectShow: // a notification shown says its name
+        if (iface && iface->role() == QAccessible::Notification)
+            told->notified << iface->text(QAccessible::Name);
+        break;
+    case QAccessible::StateChanged:
+        if (static_cast<QAccessibleStateChangeEvent *>(event)->changedStates().checked)
+            told->checkedChanged << event->object();
+        break;
+    case QAccessible::ValueChanged:
+        told->values << static_cast<QAccessibleValueChangeEvent *>(event)->value().toString();
+        break;
+    default:
+        break;
+    }
+}
+
+// A screen reader's first request turns the platform's accessibility on,
+// as UI Automation's does on Windows. False where the platform has none
+// (offscreen).
+bool screenReaderAsks(QWidget *window)
+{
+#ifdef Q_OS_WIN
+    const LPARAM uiaRootObjectId = -25;
+    SendMessageW(HWND(window->winId()), WM_GETOBJECT, 0, uiaRootObjectId);
+#else
+    Q_UNUSED(window);
+#endif
+    return QAccessible::isActive();
+}
+
+} // namespace
+
+enum class Edit { Click, PickInPopup, Type };
+
+// Each edit tells screen readers of the box's new state or the list's new
+// value and announces the edited register's new word once; typing tells
+// nothing. What UI Automation's Toggle and Value patterns read is what
+// Qt's interface answers: the checked state of a checkable box, the list's
+// Value text.
+void TestWindow::screenReadersAreToldOfEachEdit_data()
+{
+    QTest::addColumn<Edit>("edit");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QStringList>("announced");
+    QTest::newRow("INS0 box clicked") << Edit::Click << "INS0" << -1 << QStringList{"CFG0 hex 200"};
+    QTest::newRow("AGPD box clicked") << Edit::Click << "AGPD" << -1 << QStringList{"CFG1 hex 1"};
+    QTest::newRow("AOS item 2 picked") << Edit::PickInPopup << "AOS" << 2 << QStringList{"CFG0 hex 80"};
+    QTest::newRow("VLS item 1 picked") << Edit::PickInPopup << "VLS" << 1 << QStringList{"CFG1 hex 4000"};
+    QTest::newRow("typed into AOS") << Edit::Type << "AOS" << -1 << QStringList();
+}
+
+void TestWindow::screenReadersAreToldOfEachEdit()
+{
+    QFETCH(Edit, edit);
+    QFETCH(QString, field);
+    QFETCH(int, index);
+    QFETCH(QStringList, announced);
+    QVERIFY(settle(*w));
+    if (!screenReaderAsks(w.get()))
+        QSKIP("no accessibility bridge on this platform");
+    Told heard;
+    told = &heard;
+    QAccessible::installUpdateHandler(listen);
+    const auto stopListening = qScopeGuard([] {
+        QAccessible::installUpdateHandler(nullptr);
+        told = nullptr;
+    });
+
+    QWidget *control = edit == Edit::Click ? static_cast<QWidget *>(box(*w, field)) : list(*w, field);
+    switch (edit) {
+    case Edit::Click:
+        clickBox(box(*w, field));
+        break;
+    case Edit::PickInPopup:
+        QVERIFY(pickInPopup(list(*w, field), index));
+        break;
+    case Edit::Type:
+        control->setFocus();
+        typeText(focusIn(control), QStringLiteral("SUM"));
+        break;
+    }
+    QVERIFY(settle(*w));
+    // One way only: Qt's announcement where Qt has it, which UI Automation
+    // raises as a notification; before Qt 6.8 a notification shown.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QCOMPARE(heard.announced, announced);
+    QCOMPARE(heard.notified, QStringList());
+#else
+    QCOMPARE(heard.notified, announced);
+#endif
+
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(control);
+    if (edit == Edit::Click) {
+        QVERIFY(iface->state().checkable);
+        QCOMPARE(bool(iface->state().checked), box(*w, field)->isChecked());
+        QCOMPARE(heard.checkedChanged, QObjectList{control});
+    } else {
+        const QString picked = index < 0 ? QString() : list(*w, field)->itemText(index);
+        if (index >= 0)
+            QCOMPARE(iface->text(QAccessible::Value), picked);
+        QCOMPARE(heard.values, index < 0 ? QStringList() : QStringList{picked});
+    }
 }
 
 ISD5116_WINDOW_TEST_MAIN(TestWindow)
