@@ -13,6 +13,7 @@ the grabs to the working directory when a check fails.
 """
 
 import argparse
+import contextlib
 import subprocess
 import sys
 import time
@@ -135,34 +136,43 @@ def check_edit(what, before, after, glyphs, showing_one, edited):
         raise Failed(f"{what}: the red paths did not change")
 
 
-def run(args):
-    ins0, aos = FIELDS["INS0"], FIELDS["AOS"]
-    program = subprocess.Popen([args.wine, args.program])
-    shots = []
+@contextlib.contextmanager
+def program_window(wine, program, **popen):
+    """The program started under Wine, and the X id of its window once it
+    shows; ended afterwards."""
+    process = subprocess.Popen([wine, program], **popen)
     try:
         found = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "ISD5116"],
                                check=True, capture_output=True, text=True, timeout=WAIT * 2)
-        window = Window(int(found.stdout.split()[0]))
-        glyphs = {}
-        shots.append(window.shows(lambda shot: check_cells("at start", shot, glyphs, set())))
-
-        window.click(box(ins0.control))
-        showing_one = ins0.ones(1)
-        shots.append(window.shows(lambda shot: check_edit(
-            "INS0 box clicked", shots[-1], shot, glyphs, showing_one, ins0.register)))
-
-        window.click(box(aos.control))
-        xdotool("key", *["Down"] * (AOS_PICK + 1))   # from no item picked
-        showing_one = showing_one | aos.ones(AOS_PICK)
-        shots.append(window.shows(lambda shot: check_edit(
-            f"AOS item {AOS_PICK} picked", shots[-1], shot, glyphs, showing_one, aos.register)))
-    except Failed:
-        for i, shot in enumerate(shots + [window.grab()]):
-            shot.save(f"real-input-{i}.png")
-        raise
+        yield process, int(found.stdout.split()[0])
     finally:
-        program.terminate()
-        program.wait()
+        process.terminate()
+        process.wait()
+
+
+def run(args):
+    ins0, aos = FIELDS["INS0"], FIELDS["AOS"]
+    shots = []
+    with program_window(args.wine, args.program) as (_, window_id):
+        window = Window(window_id)
+        try:
+            glyphs = {}
+            shots.append(window.shows(lambda shot: check_cells("at start", shot, glyphs, set())))
+
+            window.click(box(ins0.control))
+            showing_one = ins0.ones(1)
+            shots.append(window.shows(lambda shot: check_edit(
+                "INS0 box clicked", shots[-1], shot, glyphs, showing_one, ins0.register)))
+
+            window.click(box(aos.control))
+            xdotool("key", *["Down"] * (AOS_PICK + 1))   # from no item picked
+            showing_one = showing_one | aos.ones(AOS_PICK)
+            shots.append(window.shows(lambda shot: check_edit(
+                f"AOS item {AOS_PICK} picked", shots[-1], shot, glyphs, showing_one, aos.register)))
+        except Failed:
+            for i, shot in enumerate(shots + [window.grab()]):
+                shot.save(f"real-input-{i}.png")
+            raise
 
 
 def main():

@@ -37,7 +37,7 @@ from expected_table import FIELDS, REGISTERS, TABLE, TITLE, cell_control, word_c
 from expected_window import (BOXES, DIAGRAM_DESCRIPTION, DIAGRAM_NAME, LISTS, TAB_ORDER, Model,
                              box_description, cell_description, cell_spoken, list_description,
                              list_label, tr, word_description, word_spoken)
-from real_input import WAIT, Failed, box, centre, xdotool
+from real_input import WAIT, Failed, box, centre, program_window, xdotool
 
 # UIA's control types.
 WINDOW, CHECK_BOX, COMBO_BOX, TEXT, IMAGE = 50032, 50002, 50003, 50020, 50006
@@ -237,12 +237,9 @@ def hostile_clients(session, program):
 def run(args):
     log_name = "uia-start.log" if args.start_only else "uia-steps.log"
     env = dict(os.environ, WINEDEBUG="fixme+uiautomation,trace+uiautomation")
-    with open(log_name, "wb") as log_file:
-        program = subprocess.Popen([args.wine, args.program], stderr=log_file, env=env)
-    try:
-        found = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "ISD5116"],
-                               check=True, capture_output=True, text=True, timeout=WAIT * 2)
-        session = Session(args, found.stdout.split()[0], Log(log_name))
+    with (open(log_name, "wb") as log_file,
+          program_window(args.wine, args.program, stderr=log_file, env=env) as (program, window_id)):
+        session = Session(args, str(window_id), Log(log_name))
         session.expect("the window at start")
         if args.start_only:
             return
@@ -274,9 +271,6 @@ def run(args):
         session.expect("Shift+Tab, typing into AOS", focus_moved=True)
 
         hostile_clients(session, program)
-    finally:
-        program.terminate()
-        program.wait()
 
 
 def main():
