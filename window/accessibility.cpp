@@ -152,8 +152,8 @@ void Announcer::announce(const QString &text)
     if (!QAccessible::isActive())
         return;
 #if ISD5116_QT_ANNOUNCES
-    // Said by the window: a screen reader takes an announcement from a
-    // hidden object for one of no window it knows.
+    // Said by the window, which screen readers know, not by the hidden
+    // announcer.
     QAccessibleAnnouncementEvent said(parentWidget(), text);
     QAccessible::updateAccessibility(&said);
 #else

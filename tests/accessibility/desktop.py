@@ -73,9 +73,9 @@ def has_state(node, state):
 class Events:
     """What a screen reader is told of, since the last clear(): focus moves,
     announcements (Qt's own from 6.8 on, else a notification shown) and
-    renamed objects. Created once
-    the program has answered for its whole tree: a listener registered while
-    its accessibility bridge starts up may never be told to the program."""
+    renamed objects. Created once the program has answered for its whole
+    tree: a listener registered while its accessibility bridge starts up may
+    never be told to the program."""
 
     def __init__(self):
         self.focused, self.announced, self.renamed = [], [], []

@@ -152,7 +152,7 @@ struct Walk {
     const wchar_t *held = nullptr; // the list to hold, in "hold"
     long seen = 0;
 
-    // Depth first; true once the walk is over.
+    // Depth first; true once the list to hold was found and held.
     bool visit(Node node, int depth)
     {
         if (limit >= 0 && seen == limit)

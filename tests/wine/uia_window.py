@@ -20,14 +20,15 @@ that ends in the middle of its walk; a client that holds the AOS list's
 open popup and its first item while the popup closes, then asks both again.
 The program must run and answer to the end. With --start-only only the
 first step. Only a program built with Qt 6.8 or later announces
-(--qt-announces): Qt before 6.8 cannot raise a UIA notification. The program's log is kept in the working directory.
+(--qt-announces): Qt before 6.8 cannot raise a UIA notification. The
+program's log is kept in the working directory.
 
   uia_window.py --program isd5116-config.exe --client uia-client.exe --wine tests/wine/wine.sh
 """
 
 import argparse
-import os
 import json
+import os
 import re
 import subprocess
 import sys
@@ -40,7 +41,7 @@ from expected_window import (BOXES, DIAGRAM_DESCRIPTION, DIAGRAM_NAME, LISTS, TA
 from real_input import WAIT, Failed, box, centre, program_window, xdotool
 
 # UIA's control types.
-WINDOW, CHECK_BOX, COMBO_BOX, TEXT, IMAGE = 50032, 50002, 50003, 50020, 50006
+WINDOW, CHECK_BOX, COMBO_BOX, TEXT, IMAGE, LIST = 50032, 50002, 50003, 50020, 50006, 50008
 # UIA's properties and events, as Wine logs them.
 TOGGLE_STATE, VALUE = "30086", "30045"
 FOCUS_CHANGED = "20005"
@@ -226,7 +227,12 @@ def hostile_clients(session, program):
         holder.kill()
         raise Failed(f"the open AOS popup's first item was not read: {held}")
     xdotool("key", "Escape")
-    time.sleep(1)
+    popup = (LIST, list_label(aos))
+    still_open = settle(lambda: [e for e in session.client.walk() if (e["type"], e["name"]) == popup],
+                        lambda found: not found)
+    if still_open:
+        holder.kill()
+        raise Failed("Escape did not close the AOS popup")
     answers, _ = holder.communicate("asked again\n", timeout=WAIT * 4)
     print(f"the closed popup and its item answered: {answers.strip()}")
     if program.poll() is not None:
@@ -246,8 +252,9 @@ def run(args):
 
         session.click("INS0")
         session.model.set_box("INS0", True)
-        # The words an edit announces: none before Qt 6.8.
-        said = (lambda words: words) if args.qt_announces else (lambda words: [])
+        def said(words):   # what an edit announces: nothing before Qt 6.8
+            return words if args.qt_announces else []
+
         session.expect("INS0 box clicked", announced=said([word_spoken("CFG0", session.model.word("CFG0"))]),
                        toggled=[True], focus_moved=True)
 
